@@ -1,0 +1,1 @@
+zel_add_test(debug_log_test SOURCES debug_log_test.cc LIBS zel_services zel_test_support)
