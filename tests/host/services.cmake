@@ -1,1 +1,2 @@
 zel_add_test(debug_log_test SOURCES debug_log_test.cc LIBS zel_services zel_test_support)
+zel_add_test(host_services_test SOURCES host_services_test.cc LIBS zel_services zel_test_support)
