@@ -227,6 +227,16 @@ class EnvWrapper : public Env {
   Env* target_;
 };
 
+// True when the program's standard input is a terminal a person can answer
+// at (a command-line host asks its questions there).
+bool StandardInputIsTerminal();
+
+// For a host setting up its process before it loads the driver: the
+// current directory and the process's environment variables. Raise
+// zel::Error with the reason on failure.
+void ChangeCurrentDirectory(std::string_view path);
+void SetEnvironmentVariable(const std::string& name, const std::string& value);
+
 }  // namespace zel
 
 #endif  // ZEL_PLATFORM_ENV_H_

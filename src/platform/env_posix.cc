@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -247,6 +248,21 @@ class PosixEnv : public Env {
 Env* Env::Default() {
   static Env* const env = new PosixEnv();
   return env;
+}
+
+bool StandardInputIsTerminal() { return isatty(STDIN_FILENO) == 1; }
+
+void ChangeCurrentDirectory(std::string_view path) {
+  const std::string real = Env::Default()->MapPath(path);
+  if (chdir(real.c_str()) != 0) {
+    throw Error("cannot change to directory " + real + ": " + std::strerror(errno));
+  }
+}
+
+void SetEnvironmentVariable(const std::string& name, const std::string& value) {
+  if (setenv(name.c_str(), value.c_str(), 1) != 0) {
+    throw Error("cannot set " + name + ": " + std::strerror(errno));
+  }
 }
 
 }  // namespace zel

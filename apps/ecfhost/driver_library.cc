@@ -1,0 +1,25 @@
+#include "driver_library.h"
+
+#include "zel/error.h"
+
+namespace ecfhost {
+
+DriverLibrary::DriverLibrary(const std::string& path)
+    : path_(path), handle_(zel::Env::Default()->OpenLibrary(path)) {
+  if (handle_ == nullptr) {
+    throw zel::Error("cannot load the driver " + path + ": " +
+                     zel::Env::Default()->LastLibraryError());
+  }
+}
+
+void* DriverLibrary::Symbol(const std::string& name) const {
+  void* symbol = zel::Env::Default()->GetSymbol(handle_, name);
+  if (symbol == nullptr) throw zel::Error("the driver " + path_ + " does not export " + name);
+  return symbol;
+}
+
+std::string DefaultDriverPath() {
+  return zel::Env::Default()->HostExecutableDirectory() + "/../lib/libzel00100.so";
+}
+
+}  // namespace ecfhost

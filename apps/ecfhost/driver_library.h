@@ -1,0 +1,37 @@
+// The driver as a host sees it: a shared library loaded by path at run time,
+// whose operations are found by their plain names.
+#ifndef ECFHOST_DRIVER_LIBRARY_H_
+#define ECFHOST_DRIVER_LIBRARY_H_
+
+#include <string>
+
+#include "platform/env.h"
+
+namespace ecfhost {
+
+class DriverLibrary {
+ public:
+  // Loads the library at `path`; raises zel::Error with the loader's reason.
+  explicit DriverLibrary(const std::string& path);
+
+  // The operation `name` typed as `Function`; raises zel::Error naming it
+  // when the library does not export it.
+  template <typename Function>
+  Function* Op(const std::string& name) const {
+    return reinterpret_cast<Function*>(Symbol(name));
+  }
+
+ private:
+  void* Symbol(const std::string& name) const;
+
+  std::string path_;
+  zel::LibraryHandle handle_;
+};
+
+// The driver library beside this program: ../lib/libzel00100.so from the
+// program's directory, as the build lays them out.
+std::string DefaultDriverPath();
+
+}  // namespace ecfhost
+
+#endif  // ECFHOST_DRIVER_LIBRARY_H_

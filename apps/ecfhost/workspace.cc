@@ -1,0 +1,23 @@
+#include "workspace.h"
+
+namespace ecfhost {
+namespace {
+
+std::string Absolute(const std::string& folder) {
+  zel::Env* env = zel::Env::Default();
+  env->CreateDirectories(folder);
+  return env->MapPath(folder);
+}
+
+}  // namespace
+
+Workspace::Workspace(const std::string& folder)
+    : EnvWrapper(zel::Env::Default()), folder_(Absolute(folder)) {
+  zel::ChangeCurrentDirectory(folder_);
+  // Drive C: and the system directory default to folders under the current
+  // directory; the printer keeps its memory where we say.
+  zel::SetEnvironmentVariable("ECFSIM_DIR", PrinterDirectory());
+  zel::Env::Default()->CreateDirectories(PrinterDirectory());
+}
+
+}  // namespace ecfhost

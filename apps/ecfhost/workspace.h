@@ -1,0 +1,35 @@
+// The command-line host's working folder: everything a run leaves behind
+// (the simulated printer's memory and paper tape, the system directory with
+// BemaFI32.ini, drive C:, the driver's debug log and the host's
+// configuration) lives in one folder, named on start.
+#ifndef ECFHOST_WORKSPACE_H_
+#define ECFHOST_WORKSPACE_H_
+
+#include <string>
+
+#include "platform/env.h"
+
+namespace ecfhost {
+
+class Workspace : public zel::EnvWrapper {
+ public:
+  // Makes `folder` (created when missing) the current directory and points
+  // the simulated printer and the driver's system directory and drive C:
+  // into it. Must run before the driver or the printer library is loaded.
+  explicit Workspace(const std::string& folder);
+
+  const std::string& folder() const { return folder_; }
+  std::string PrinterDirectory() const { return folder_ + "/printer"; }
+  std::string TapePath() const { return PrinterDirectory() + "/tape.txt"; }
+
+  // The driver keeps its debug log beside the host program; the host
+  // program's directory is the working folder.
+  std::string HostExecutableDirectory() override { return folder_; }
+
+ private:
+  std::string folder_;
+};
+
+}  // namespace ecfhost
+
+#endif  // ECFHOST_WORKSPACE_H_
