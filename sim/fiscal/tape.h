@@ -1,0 +1,47 @@
+// The printer's paper: every printed line goes to two files in the printer's
+// directory.
+//
+// - "tape.txt": the paper roll for people, UTF-8, 48 columns, documents one
+//   after the other, appended as they are printed.
+// - "mfd.txt": the detail-tape memory (MFD), one printed line per file line
+//   as "COO|kind|yyyymmddhhmmss|text" with the text in Windows-1252; what the
+//   detail-tape files are made from.
+//
+// Each append opens and closes the files, so the paper is complete on disk
+// after every command. Not thread-safe; the printer serialises its commands.
+#ifndef ECFSIM_TAPE_H_
+#define ECFSIM_TAPE_H_
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "printer_state.h"
+
+namespace ecfsim {
+
+inline constexpr int kTapeWidth = 48;
+
+class Tape {
+ public:
+  explicit Tape(std::string directory) : directory_(std::move(directory)) {}
+
+  // Appends lines (Windows-1252, at most 48 bytes each) printed for the
+  // document `coo` of `kind` at `moment`.
+  void Print(int coo, const std::string& kind, std::int64_t moment,
+             const std::vector<std::string>& lines) const;
+
+  std::string TapePath() const;
+  std::string DetailPath() const;
+
+ private:
+  std::string directory_;
+};
+
+// Reads the detail-tape memory of `directory` back into documents, oldest
+// first; an absent file gives none. Lines that do not parse are skipped.
+std::vector<PrintedDocument> LoadDetailTape(const std::string& directory);
+
+}  // namespace ecfsim
+
+#endif  // ECFSIM_TAPE_H_
