@@ -7,6 +7,7 @@
 #define ZEL_DATE_TIME_H_
 
 #include <compare>
+#include <cstdint>
 
 namespace zel {
 
@@ -21,14 +22,23 @@ struct DateParts {
 };
 
 // Raise zel::Error for a date or time that does not exist (31/02, 25:00).
+// Years run from 1 to 9999.
 DateTime EncodeDateTime(const DateParts& parts);
 DateTime EncodeDate(int year, int month, int day);
-// Splits a value into its parts, rounding to the nearest millisecond.
+// A time of day on day 0.
+DateTime EncodeTime(int hour, int minute, int second, int millisecond);
+// Splits a value into its parts, rounding to the nearest millisecond (so
+// 23:59:59.9996 is midnight of the next day). Raises zel::Error for NaN,
+// infinities and values outside the years 1 to 9999.
 DateParts DecodeDateTime(DateTime value);
-// The date part alone (midnight) and the time part alone (day 0).
+// The date part alone (midnight) and the time part alone (day 0), split after
+// the same millisecond rounding as DecodeDateTime.
 DateTime DateOf(DateTime value);
 DateTime TimeOf(DateTime value);
 bool IsValidDate(int year, int month, int day);
+// Milliseconds since 30/12/1899 00:00 on a plain time line (the time of day
+// of a negative value counted forward), for exact differences.
+std::int64_t ToMilliseconds(DateTime value);
 
 }  // namespace zel
 

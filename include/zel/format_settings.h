@@ -24,8 +24,13 @@ struct FormatSettings {
   std::string long_time_format = "hh:nn:ss";
 };
 
-// The settings in force. Valid until the next SetFormatSettings.
+// The settings in force. The reference stays valid; its contents change with
+// the next SetFormatSettings.
 const FormatSettings& CurrentFormatSettings();
+// Raises zel::Error, leaving the settings in force, for settings that would
+// make written numbers or dates unreadable: a digit, sign or blank as decimal
+// separator, a thousands separator equal to it, a digit as date or time
+// separator, a currency format outside 0-3 or currency decimals outside 0-18.
 void SetFormatSettings(const FormatSettings& settings);
 
 }  // namespace zel

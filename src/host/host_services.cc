@@ -46,6 +46,8 @@ HostServices& Host() {
 
 extern "C" void ZelRegistraHost(zel::HostServices* host) { zel::registered_host = host; }
 
+extern "C" void ZelDefineEnv(zel::Env* env) { zel::Env::SetCurrent(env); }
+
 extern "C" bool ZelDefineFormatos(const zel::FormatSettings* settings) {
   // A C caller cannot catch an exception: refuse instead.
   try {
