@@ -18,6 +18,7 @@
 namespace zel {
 
 class Dataset;
+class Env;
 
 class HostServices {
  public:
@@ -30,9 +31,8 @@ class HostServices {
   // dataset (may be null). Returns true when the operator answers yes; the
   // driver reads the answer only for questions.
   virtual bool Mensagem(const std::string& text, const std::string& caption,
-                        const std::string& letter_n, const std::string& question,
-                        int kind, const std::string& extra,
-                        const std::string& colour_scheme, int number,
+                        const std::string& letter_n, const std::string& question, int kind,
+                        const std::string& extra, const std::string& colour_scheme, int number,
                         Dataset* dataset) = 0;
 
   // Records the issue of a management report: two record keys and the
@@ -43,10 +43,8 @@ class HostServices {
   // Records a printed non-fiscal document (a table bill): record key,
   // colour scheme, document kind ("CM"), and two numbers the driver passes
   // as 0.
-  virtual void GravaDocumentosNaoFiscais(const std::string& key,
-                                         const std::string& colour_scheme,
-                                         const std::string& kind, int number1,
-                                         int number2) = 0;
+  virtual void GravaDocumentosNaoFiscais(const std::string& key, const std::string& colour_scheme,
+                                         const std::string& kind, int number1, int number2) = 0;
 
   // Pauses for `seconds` seconds.
   virtual void Delay(int seconds) = 0;
@@ -67,6 +65,13 @@ HostServices& Host();
 
 // Registers the host's services (nullptr returns to the default).
 extern "C" ZEL_EXPORT void ZelRegistraHost(zel::HostServices* host);
+
+// Makes the driver reach the operating system (clock, directories, files,
+// libraries) through `env` instead of its own default; nullptr restores the
+// default. The driver's Env lives inside the driver library, apart from any
+// copy in the host's program, so a host or test that wraps the system does
+// it here. The driver does not own `env`: it must outlive every later call.
+extern "C" ZEL_EXPORT void ZelDefineEnv(zel::Env* env);
 
 // Sets the regional settings every number and date text of the driver uses
 // (decimal separator, date formats...); nullptr restores the Brazilian
