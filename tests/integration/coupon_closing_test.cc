@@ -1,0 +1,553 @@
+// FechaCupom through the loaded driver against the simulated printer: the
+// three closing steps, their retries under TEF, the payments as the printer
+// books them, and the input the driver refuses before printing anything.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <map>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "support/driver_fixture.h"
+#include "zel/dataset.h"
+#include "zel/date_time.h"
+#include "zel/error.h"
+#include "zel/format_settings.h"
+#include "zel/variant.h"
+
+namespace zel {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+using ::testing::Not;
+using ::testing::StartsWith;
+
+using FechaCupomFn = bool(std::span<const Variant>, const std::vector<std::string>*, Variant&);
+using PaymentEntry = int (*)(const char*, const char*);
+
+constexpr char kScheme[] = "003";
+constexpr char kStart[] = "Bematech_FI_IniciaFechamentoCupom";
+constexpr char kPay[] = "Bematech_FI_EfetuaFormaPagamento";
+constexpr char kEnd[] = "Bematech_FI_TerminaFechamentoCupom";
+constexpr char kReceipt[] = "Bematech_FI_RecebimentoNaoFiscal";
+constexpr char kPrintAgain[] = "Impressora não responde. Imprimir novamente?";
+constexpr long long kIdle = 0, kItems = 1, kPaying = 3, kPaid = 4;
+
+struct Movement {
+  std::string kind;  // IDTIPOMOVIVE
+  int second;        // DTHRINCMOV: 10:00:<second>
+  std::string type;  // CDTIPORECE
+  double amount;
+  std::string card_bank = {};    // CDBANCARTCR
+  std::string origin_type = {};  // CDTIPORECEORIG
+};
+
+DateTime At(int second) {
+  return DateTime{EncodeDate(2026, 12, 7).value + EncodeTime(10, 0, second, 0).value};
+}
+
+Variant Movements(const std::vector<Movement>& rows) {
+  Dataset data("cdsMovCaixa");
+  for (const char* name : {"CDFILIAL", "IDTIPOMOVIVE"}) data.AddField(name, FieldType::kText, 4);
+  data.AddField("DTHRINCMOV", FieldType::kDateTime);
+  for (const char* name : {"CDTIPORECE", "NMTIPORECE", "IDTIPORECE"}) {
+    data.AddField(name, FieldType::kText, 30);
+  }
+  for (const char* name : {"VRMOVIVEND", "VRMOVIVEOUT", "VRCOTINDOUT"}) {
+    data.AddField(name, FieldType::kFloat);
+  }
+  for (const char* name : {"CDTIPOTROCO", "NRORDTROCO", "CDCLIENTE", "CDCONSUMIDOR"}) {
+    data.AddField(name, FieldType::kText, 10);
+  }
+  data.AddField("DTMOVIMCAIXA", FieldType::kDateTime);
+  for (const char* name : {"DSIMPFISCAL", "CDFPIMPFIS", "NRCARTBANCO", "CDNSUHOSTTEF",
+                           "CDBANCARTCR", "CDTIPORECEORIG"}) {
+    data.AddField(name, FieldType::kText, 20);
+  }
+  data.CreateDataSet();
+  for (const Movement& row : rows) {
+    data.Append();
+    data.SetValue("CDFILIAL", "0001");
+    data.SetValue("IDTIPOMOVIVE", row.kind);
+    data.SetValue("DTHRINCMOV", At(row.second));
+    data.SetValue("CDTIPORECE", row.type);
+    data.SetValue("VRMOVIVEND", row.amount);
+    data.SetValue("CDBANCARTCR", row.card_bank);
+    data.SetValue("CDTIPORECEORIG", row.origin_type);
+    data.Post();
+  }
+  return data.Data();
+}
+
+// The host's payment types; NMTIPORECE holds the printer's form names.
+Variant PaymentTypes() {
+  Dataset data("cdsRecebAux");
+  data.AddField("CDTIPORECE", FieldType::kText, 4);
+  data.AddField("NMTIPORECE", FieldType::kText, 40);
+  data.AddField("IDTIPORECE", FieldType::kText, 1);
+  data.CreateDataSet();
+  const std::vector<std::vector<const char*>> rows = {
+      {"001", "Dinheiro", "1"}, {"002", "Cheque", "2"},
+      {"003", "Cartao", "4"},   {"004", "Rede de Cartoes Internacional", "5"},
+      {"008", "Convenio", "8"}, {"009", "Credito", "9"}};
+  for (const auto& row : rows) {
+    data.Append();
+    data.SetValue("CDTIPORECE", row[0]);
+    data.SetValue("NMTIPORECE", row[1]);
+    data.SetValue("IDTIPORECE", row[2]);
+    data.Post();
+  }
+  return data.Data();
+}
+
+// The three payments of a 100,00 sale, oldest first: 30 cash, 50 cheque,
+// 20 card.
+std::vector<Movement> ThreePayments() {
+  return {{"E", 1, "001", 30.0}, {"E", 2, "002", 50.0}, {"E", 3, "003", 20.0}};
+}
+
+// Fails the Nth payment the driver sends: the driver's entry for payments
+// is replaced by this one, which arms a one-time printer fault just before
+// passing the call on.
+struct PaymentFault {
+  static inline PaymentEntry printer_entry = nullptr;
+  static inline void (*fail_entry)(const char*, int, int) = nullptr;
+  static inline int calls = 0;
+  static inline int failing_call = 0;
+  static int Entry(const char* form, const char* amount) {
+    if (++calls == failing_call) fail_entry(kPay, 0, 1);
+    return printer_entry(form, amount);
+  }
+};
+
+class CouponClosingTest : public DriverFixture {
+ protected:
+  void SetUp() override {
+    DriverFixture::SetUp();
+    BindPrinterEntries();
+    ASSERT_EQ(Sim<int(int, int, int)>("EcfSim_SetTaxRate")(1, 1800, 0), 1);
+    for (const char* form : {"Cheque", "Cartao", "Rede de Cartoes ", "Convenio", "Credito"}) {
+      ASSERT_EQ(
+          Sim<int(const char*, const char*)>("Bematech_FI_ProgramaFormaPagamentoMFD")(form, "0"),
+          1);
+    }
+    ASSERT_EQ(
+        Sim<int(int, const char*)>("Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms")(1, "RECEBIMENTO"),
+        1);
+    ASSERT_EQ(Sim<int(const char*)>("Bematech_FI_AbreCupom")(""), 1);
+    ASSERT_EQ(
+        Sim<int(const char*, const char*, const char*, const char*, const char*, const char*)>(
+            "Bematech_FI_VendeItem")("001", "ITEM", "01", "100,00", "1,000", "0"),
+        1);
+    ClearSimJournal();
+    positions_.assign(43, Variant());
+    positions_[0] = "01";
+    positions_[2] = kScheme;
+    positions_[5] = true;
+    positions_[6] = 0.0;
+    positions_[8] = 0.0;
+    positions_[9] = "N";
+    positions_[11] = false;
+    positions_[13] = Movements(ThreePayments());
+    positions_[14] = PaymentTypes();
+    positions_[22] = "07";
+    positions_[23] = "ANA";
+    positions_[42] = "kept";
+  }
+
+  void TearDown() override {
+    DefineFormats(nullptr);
+    DriverFixture::TearDown();
+  }
+
+  // The driver's own regional settings (not this program's copy).
+  bool DefineFormats(const FormatSettings* settings) {
+    return Op<bool(const FormatSettings*)>("ZelDefineFormatos")(settings);
+  }
+
+  void UnderTef() {
+    positions_[9] = "S";
+    positions_[11] = true;
+  }
+
+  bool Close(const std::vector<std::string>* tef_lines = nullptr) {
+    return Op<FechaCupomFn>("FechaCupom")(positions_, tef_lines, result_);
+  }
+
+  void FailEntry(const char* entry, int code, int times) {
+    Sim<void(const char*, int, int)>("EcfSim_FailEntry")(entry, code, times);
+  }
+
+  void FailNthPayment(int nth) {
+    PaymentFault::printer_entry = Sim<int(const char*, const char*)>(kPay);
+    PaymentFault::fail_entry = Sim<void(const char*, int, int)>("EcfSim_FailEntry");
+    PaymentFault::calls = 0;
+    PaymentFault::failing_call = nth;
+    Var<PaymentEntry>(kPay) = &PaymentFault::Entry;
+  }
+
+  // The printer's calls of one entry, each with its arguments.
+  std::vector<std::string> Calls(const std::string& entry) {
+    std::vector<std::string> calls;
+    for (const std::string& call : SimJournal()) {
+      if (call == entry || call.rfind(entry + "|", 0) == 0) calls.push_back(call);
+    }
+    return calls;
+  }
+
+  // Day total in cents of each payment form that took money.
+  std::map<std::string, long long> FormTotals() {
+    std::string forms(3016, ' ');
+    Sim<int(char*)>("Bematech_FI_VerificaFormasPagamento")(forms.data());
+    std::map<std::string, long long> totals;
+    for (std::size_t at = 0; at + 37 <= forms.size(); at += 38) {
+      std::string name = forms.substr(at, 16);
+      name.erase(name.find_last_not_of(' ') + 1);
+      const long long cents = std::stoll(forms.substr(at + 16, 20));
+      if (!name.empty() && cents != 0) totals[name] = cents;
+      if (at + 37 >= forms.size() || forms[at + 37] != ',') break;
+    }
+    return totals;
+  }
+
+  int Questions() const {
+    int count = 0;
+    for (const RecordedDialog& dialog : host_.dialogs) count += dialog.question == "S" ? 1 : 0;
+    return count;
+  }
+
+  Variant ResultCell(std::size_t column) const {
+    return result_.AsArray().at(1).AsArray().at(column);
+  }
+
+  std::vector<Variant> positions_;
+  Variant result_{VariantArray{Variant(VariantArray{}),
+                               Variant(VariantArray{Variant("untouched"), Variant(), Variant()})}};
+};
+
+// --- A printer fault at each step, under TEF --------------------------------
+
+enum class Step { kStart, kSecondPayment, kEnd };
+
+class FaultAtStepTest : public CouponClosingTest, public ::testing::WithParamInterface<Step> {
+ protected:
+  void InjectFault() {
+    UnderTef();
+    switch (GetParam()) {
+      case Step::kStart:
+        FailEntry(kStart, 0, 1);
+        break;
+      case Step::kSecondPayment:
+        FailNthPayment(2);
+        break;
+      case Step::kEnd:
+        FailEntry(kEnd, 0, 1);
+        break;
+    }
+  }
+};
+
+TEST_P(FaultAtStepTest, YesResumesAtTheFailedStepAndBooksEachPaymentOnce) {
+  InjectFault();
+  host_.ScriptAnswers({true});
+
+  ASSERT_TRUE(Close());
+
+  const Step step = GetParam();
+  EXPECT_EQ(Calls(kStart).size(), step == Step::kStart ? 2u : 1u);
+  std::vector<std::string> payments = {std::string(kPay) + "|Dinheiro|30,00",
+                                       std::string(kPay) + "|Cheque|50,00",
+                                       std::string(kPay) + "|Cartao|20,00"};
+  if (step == Step::kSecondPayment) payments.insert(payments.begin() + 1, payments[1]);
+  EXPECT_EQ(Calls(kPay), payments);
+  const std::vector<std::string> ends = Calls(kEnd);
+  ASSERT_EQ(ends.size(), step == Step::kEnd ? 2u : 1u);
+  EXPECT_EQ(ends.front(), ends.back());  // the retried message is the same text
+  EXPECT_EQ(Questions(), 1);
+  EXPECT_EQ(ResultCell(0).AsInteger(), 1);
+  EXPECT_EQ(ResultCell(1).AsText(), "kept");
+  EXPECT_EQ(SimFigure("document"), kIdle);
+  EXPECT_EQ(SimFigure("gross_sales"), 10000);
+  EXPECT_EQ(FormTotals(), (std::map<std::string, long long>{
+                              {"Cartao", 2000}, {"Cheque", 5000}, {"Dinheiro", 3000}}));
+}
+
+TEST_P(FaultAtStepTest, NoStopsWhereThePrinterStoppedAndLeavesTheResultAlone) {
+  InjectFault();
+  host_.ScriptAnswers({false});
+
+  EXPECT_FALSE(Close());
+
+  const Step step = GetParam();
+  EXPECT_EQ(Questions(), 1);
+  EXPECT_EQ(ResultCell(0).AsText(), "untouched");
+  EXPECT_THAT(Calls(kStart), ElementsAre(std::string(kStart) + "|d|$|0"));
+  std::map<std::string, long long> booked;
+  switch (step) {
+    case Step::kStart:
+      EXPECT_THAT(Calls(kPay), IsEmpty());
+      EXPECT_EQ(SimFigure("document"), kItems);
+      break;
+    case Step::kSecondPayment:
+      EXPECT_EQ(Calls(kPay).size(), 2u);
+      EXPECT_EQ(SimFigure("document"), kPaying);
+      booked = {{"Dinheiro", 3000}};
+      break;
+    case Step::kEnd:
+      EXPECT_EQ(Calls(kPay).size(), 3u);
+      EXPECT_EQ(SimFigure("document"), kPaid);
+      booked = {{"Cartao", 2000}, {"Cheque", 5000}, {"Dinheiro", 3000}};
+      break;
+  }
+  EXPECT_EQ(Calls(kEnd).size(), step == Step::kEnd ? 1u : 0u);
+  EXPECT_EQ(FormTotals(), booked);
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, FaultAtStepTest,
+                         ::testing::Values(Step::kStart, Step::kSecondPayment, Step::kEnd),
+                         [](const ::testing::TestParamInfo<Step>& info) {
+                           switch (info.param) {
+                             case Step::kStart:
+                               return std::string("Start");
+                             case Step::kSecondPayment:
+                               return std::string("SecondPayment");
+                             case Step::kEnd:
+                               return std::string("End");
+                           }
+                           return std::string();
+                         });
+
+TEST_F(CouponClosingTest, OutsideTefAFailureIsNotOfferedAgain) {
+  FailEntry(kStart, 0, 1);
+  host_.set_default_answer(true);
+
+  EXPECT_FALSE(Close());
+
+  EXPECT_EQ(Questions(), 0);
+  EXPECT_EQ(Calls(kStart).size(), 1u);
+  EXPECT_THAT(Calls(kPay), IsEmpty());
+  EXPECT_EQ(ResultCell(0).AsText(), "untouched");
+}
+
+TEST_F(CouponClosingTest, ACreditPaymentRetriedTwiceCountsOnceInTheBalance) {
+  UnderTef();
+  positions_[13] = Movements({{"E", 1, "009", 30.0}, {"E", 2, "001", 70.0}});
+  positions_[17] = "C1";
+  positions_[18] = "MARIA";
+  positions_[27] = "1";
+  positions_[36] = "2";
+  positions_[37] = 100.0;
+  FailEntry(kPay, 0, 2);
+  host_.ScriptAnswers({true, true});
+
+  ASSERT_TRUE(Close());
+
+  EXPECT_EQ(Calls(kPay).size(), 4u);
+  ASSERT_EQ(Calls(kEnd).size(), 1u);
+  EXPECT_THAT(Calls(kEnd).front(), HasSubstr("Saldo Final : 70,00\n"));
+  EXPECT_EQ(ResultCell(0).AsInteger(), 1);
+}
+
+TEST_F(CouponClosingTest, UnderTefWithTheTIndicatorThePrinterMustAnswerFirst) {
+  positions_[9] = "T";
+  positions_[11] = true;
+  FailEntry("Bematech_FI_RetornoImpressora", 0, 1);
+  host_.ScriptAnswers({false});
+
+  EXPECT_FALSE(Close());
+
+  EXPECT_EQ(Questions(), 1);
+  EXPECT_THAT(Calls(kStart), IsEmpty());
+  EXPECT_EQ(ResultCell(0).AsText(), "untouched");
+}
+
+// --- Start of the closing ------------------------------------------------------
+
+struct AdjustmentCase {
+  double discount;
+  double surcharge;
+  char separator;
+  const char* sent;     // the arguments as the printer got them
+  const char* logged;   // and as the debug log shows them
+  long long discounts;  // the printer's figures afterwards, in cents
+  long long surcharges;
+};
+
+class AdjustmentTest : public CouponClosingTest,
+                       public ::testing::WithParamInterface<AdjustmentCase> {};
+
+TEST_P(AdjustmentTest, SendsTheAmountCutToTwoDecimals) {
+  const AdjustmentCase& c = GetParam();
+  FormatSettings settings;
+  settings.decimal_separator = c.separator;
+  settings.thousand_separator = c.separator == ',' ? '.' : ',';
+  ASSERT_TRUE(DefineFormats(&settings));
+  positions_[6] = c.discount;
+  positions_[8] = c.surcharge;
+  positions_[13] = Movements({{"E", 1, "001", 200.0}});
+
+  ASSERT_TRUE(Close());
+
+  EXPECT_THAT(Calls(kStart), ElementsAre(std::string(kStart) + "|" + c.sent));
+  EXPECT_THAT(LogEntries(), testing::Contains(std::string(kStart) + " : " + c.logged));
+  EXPECT_EQ(SimFigure("discounts"), c.discounts);
+  EXPECT_EQ(SimFigure("surcharges"), c.surcharges);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Amounts, AdjustmentTest,
+    ::testing::Values(AdjustmentCase{1.999, 0, ',', "d|$|1,99", "d - $ - 1,99", 199, 0},
+                      AdjustmentCase{1.999, 0, '.', "d|$|1.99", "d - $ - 1.99", 199, 0},
+                      AdjustmentCase{0, 5, ',', "a|$|5,00", "a - $ - 5,00", 0, 500},
+                      AdjustmentCase{0, 0, ',', "d|$|0", "d - $ - 0", 0, 0}));
+
+// --- Payments ------------------------------------------------------------------
+
+TEST_F(CouponClosingTest, PaymentsAreRegisteredOldestFirst) {
+  positions_[13] = Movements({{"E", 5, "001", 40.0}, {"E", 1, "002", 60.0}});
+
+  ASSERT_TRUE(Close());
+
+  EXPECT_THAT(Calls(kPay), ElementsAre(std::string(kPay) + "|Cheque|60,00",
+                                       std::string(kPay) + "|Dinheiro|40,00"));
+  EXPECT_THAT(LogEntries(), testing::Contains(std::string(kPay) + " : Cheque - 60,00"));
+}
+
+TEST_F(CouponClosingTest, UnderTefPaymentsOfOneTypeGoAsOne) {
+  UnderTef();
+  positions_[13] = Movements({{"E", 1, "002", 20.0}, {"E", 2, "002", 30.0}, {"E", 3, "001", 50.0}});
+
+  ASSERT_TRUE(Close());
+
+  EXPECT_THAT(Calls(kPay), ElementsAre(std::string(kPay) + "|Cheque|50,00",
+                                       std::string(kPay) + "|Dinheiro|50,00"));
+  EXPECT_EQ(FormTotals(), (std::map<std::string, long long>{{"Cheque", 5000}, {"Dinheiro", 5000}}));
+}
+
+TEST_F(CouponClosingTest, OutsideTefPaymentsOfOneTypeGoOneByOne) {
+  positions_[13] = Movements({{"E", 1, "002", 20.0}, {"E", 2, "002", 30.0}, {"E", 3, "001", 50.0}});
+
+  ASSERT_TRUE(Close());
+
+  EXPECT_THAT(Calls(kPay),
+              ElementsAre(std::string(kPay) + "|Cheque|20,00", std::string(kPay) + "|Cheque|30,00",
+                          std::string(kPay) + "|Dinheiro|50,00"));
+}
+
+TEST_F(CouponClosingTest, ACardPaymentGoesUnderItsPaymentTypeOfOriginCutToSixteen) {
+  positions_[13] = Movements({{"E", 1, "003", 100.0, "237", "004"}});
+
+  ASSERT_TRUE(Close());
+
+  EXPECT_THAT(Calls(kPay), ElementsAre(std::string(kPay) + "|Rede de Cartoes |100,00"));
+  EXPECT_EQ(SimFigure("document"), kIdle);
+}
+
+TEST_F(CouponClosingTest, WithoutPaymentsNothingIsPaidNorEndedAndTheAnswerIsTrue) {
+  positions_[13] = Movements({{"S", 1, "001", 10.0}});
+
+  EXPECT_TRUE(Close());
+
+  EXPECT_EQ(Calls(kStart).size(), 1u);
+  EXPECT_THAT(Calls(kPay), IsEmpty());
+  EXPECT_THAT(Calls(kEnd), IsEmpty());
+  EXPECT_EQ(ResultCell(0).AsInteger(), 0);
+  EXPECT_EQ(ResultCell(1).AsText(), "kept");
+  EXPECT_TRUE(ResultCell(2).IsEmpty());
+}
+
+// --- The end of the coupon and the receipt after it ------------------------------
+
+TEST_F(CouponClosingTest, TheMessageIsSentButNotLogged) {
+  positions_[1] = "OBRIGADO";
+  positions_[21] = "12";
+  positions_[31] = "77";
+
+  ASSERT_TRUE(Close());
+
+  const std::vector<std::string> ends = Calls(kEnd);
+  ASSERT_EQ(ends.size(), 1u);
+  EXPECT_THAT(ends.front(), StartsWith(std::string(kEnd) + "|OBRIGADO\r\n\n"));
+  EXPECT_THAT(ends.front(), HasSubstr("Mesa  : 12           - SENHA : 77\n"));
+  EXPECT_THAT(LogEntries(), testing::Contains(std::string(kEnd)));
+  for (const std::string& entry : LogEntries()) EXPECT_THAT(entry, Not(HasSubstr("OBRIGADO")));
+}
+
+TEST_F(CouponClosingTest, AReceiptAfterTheCouponReturnsTheNonFiscalCounter) {
+  positions_[4] = true;
+  positions_[7] = 5.0;
+
+  ASSERT_TRUE(Close());
+
+  EXPECT_THAT(Calls(kReceipt), ElementsAre(std::string(kReceipt) + "|01|5,00|Dinheiro"));
+  EXPECT_THAT(LogEntries(), testing::Contains(std::string(kReceipt) + " : 01 - 5,00 - Dinheiro"));
+  const std::string counter = ResultCell(2).AsText();
+  EXPECT_EQ(counter.size(), 6u);
+  EXPECT_EQ(std::stoll(counter), SimFigure("gnf"));
+}
+
+TEST_F(CouponClosingTest, AFailedReceiptAfterTheCouponLeavesTheSaleClosed) {
+  positions_[4] = true;
+  positions_[7] = 5.0;
+  FailEntry(kReceipt, 0, 1);
+
+  EXPECT_TRUE(Close());
+
+  EXPECT_EQ(Calls(kEnd).size(), 1u);
+  EXPECT_EQ(SimFigure("document"), kIdle);
+}
+
+// --- Input refused before anything reaches the printer ----------------------------
+
+TEST_F(CouponClosingTest, APaymentWithAnUnknownPaymentTypeIsRefused) {
+  positions_[13] = Movements({{"E", 1, "001", 50.0}, {"E", 2, "999", 50.0}});
+
+  EXPECT_THROW(Close(), Error);
+
+  EXPECT_THAT(SimJournal(), IsEmpty());
+}
+
+TEST_F(CouponClosingTest, AReportCounterThatIsNoIntegerIsRefused) {
+  positions_[28] = "123";
+  positions_[29] = "12A";
+
+  EXPECT_THROW(Close(), Error);
+
+  EXPECT_THAT(SimJournal(), IsEmpty());
+}
+
+TEST_F(CouponClosingTest, ADiscountAndASurchargeTogetherAreRefused) {
+  // Only the discount would reach the printer: the coupon would be short of
+  // the surcharge.
+  positions_[6] = 5.0;
+  positions_[8] = 3.0;
+
+  EXPECT_THROW(Close(), Error);
+
+  EXPECT_THAT(SimJournal(), IsEmpty());
+}
+
+TEST_F(CouponClosingTest, ANegativePaymentIsRefused) {
+  positions_[13] = Movements({{"E", 1, "001", 110.0}, {"E", 2, "002", -10.0}});
+
+  EXPECT_THROW(Close(), Error);
+
+  EXPECT_THAT(SimJournal(), IsEmpty());
+}
+
+TEST_F(CouponClosingTest, ACardSlipOfFewerThanThreeLinesIsRefused) {
+  positions_[9] = "T";
+  positions_[11] = true;
+  positions_[40] = "S";
+  const std::vector<std::string> slip = {"LINHA 1\nLINHA 2\nSEM FIM"};
+
+  EXPECT_THROW(Close(&slip), Error);
+
+  EXPECT_THAT(SimJournal(), IsEmpty());
+}
+
+}  // namespace
+}  // namespace zel
