@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/data_module.h"
+#include "core/dialogs.h"
 #include "core/return_analysis.h"
 #include "core/vendor_call.h"
 #include "zel/debug_log.h"
@@ -25,9 +26,6 @@ constexpr int kStillWorking = 64;
 // hold the host forever: after this many re-reads the status is taken as
 // it stands, and ImpressoraOK reports it.
 constexpr int kMaxWorkingRereads = 50;
-// Dialog kinds of the host's Mensagem.
-constexpr int kStatusNotice = 0;
-constexpr int kCommandNotice = 3;
 
 struct OlderStatus {
   int reply = 0;
@@ -65,12 +63,6 @@ OlderStatus ReadStatus() {
   return status;
 }
 
-void Show(const std::string& colour_scheme, const std::string& text, int kind) {
-  Host().Mensagem(text, "", "N", "N", kind, "", colour_scheme, 0, nullptr);
-}
-
-void LogProblem(const std::string& text) { Zel00101::ImpFisDebug("ERRO!!! " + text); }
-
 // Logs and shows the paper-out notice, asks again and reads again, until
 // the printer has paper: the operator's confirmation is the only pacing.
 OlderStatus WaitForPaper(const std::string& colour_scheme) {
@@ -78,7 +70,7 @@ OlderStatus WaitForPaper(const std::string& colour_scheme) {
   do {
     const std::string text = MsgPadrao("FimPapel");
     LogProblem(text);
-    Show(colour_scheme, text, kStatusNotice);
+    ShowDialog(text, colour_scheme, kNoticeDialog);
     SendStatusRequest();
     status = ReadStatus();
   } while (status.st1 >= 128);
@@ -125,7 +117,7 @@ bool EnviaComando(const std::string& EsquemaCor, const std::string& Comando,
     // status of the previous command says.
     LogProblem("Comando : " + frame);
     if (Mostra && ImpressoraOK(EsquemaCor, true, false, false)) {
-      Show(EsquemaCor, MsgPadrao("ErroComando"), kCommandNotice);
+      ShowDialog(MsgPadrao("ErroComando"), EsquemaCor, kStartDialog);
     }
     return false;
   }
@@ -139,7 +131,7 @@ bool ImpressoraOK(const std::string& EsquemaCor, bool Mostra, bool CancelaAberto
   OlderStatus status = ReadStatus();
   if (status.reply == kNoValidReply || status.ack == kNak) {
     LogProblem(status.reply == kNoValidReply ? "Ret recebido" : "NAK recebido");
-    if (Mostra) Show(EsquemaCor, MsgPadrao("ImpErro"), kStatusNotice);
+    if (Mostra) ShowDialog(MsgPadrao("ImpErro"), EsquemaCor, kNoticeDialog);
     return false;
   }
 
@@ -161,7 +153,7 @@ bool ImpressoraOK(const std::string& EsquemaCor, bool Mostra, bool CancelaAberto
       case StatusMeaning::kLowPaper:
         if (Mostra && AvisaPoucoPapel) {
           LogProblem(text);
-          Show(EsquemaCor, text, kStatusNotice);
+          ShowDialog(text, EsquemaCor, kNoticeDialog);
         }
         break;
       case StatusMeaning::kCouponOpen:
@@ -171,7 +163,7 @@ bool ImpressoraOK(const std::string& EsquemaCor, bool Mostra, bool CancelaAberto
       case StatusMeaning::kFailure:
         if (Mostra) {
           LogProblem(text);
-          Show(EsquemaCor, text, kStatusNotice);
+          ShowDialog(text, EsquemaCor, kNoticeDialog);
         }
         verdict = false;
         break;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/data_module.h"
+#include "core/dialogs.h"
 #include "core/vendor_call.h"
 #include "zel/debug_log.h"
 #include "zel/driver_state.h"
@@ -47,12 +48,6 @@ constexpr std::array<StatusBit, 16> kStatusBits{{
     {StatusByte::kSt2, 1, "ComandoNExec", StatusMeaning::kFailure},
 }};
 
-void LogProblem(std::string_view what) { Zel00101::ImpFisDebug("ERRO!!! " + std::string(what)); }
-
-void ShowNotice(const std::string& colour_scheme, const std::string& text) {
-  Host().Mensagem(text, "", "N", "N", 0, "", colour_scheme, 0, nullptr);
-}
-
 // A problem that fails the verdict: logged, and with `show` told to the
 // operator after leaving TEF mode, so the dialog is not hidden behind a
 // card transaction still in progress.
@@ -61,7 +56,7 @@ void ReportFailure(const std::string& colour_scheme, bool show, std::string_view
   LogProblem(logged);
   if (!show) return;
   CallVendor(Zel00101::Bematech_FI_FinalizaModoTEF);
-  ShowNotice(colour_scheme, shown);
+  ShowDialog(shown, colour_scheme, kNoticeDialog);
 }
 
 // "  x y  " -> "x y": blanks and control characters at both ends go.
@@ -121,7 +116,7 @@ bool AnalisaRetorno(const std::string& EsquemaCor, std::int32_t Retorno, bool Mo
     switch (bit.meaning) {
       case StatusMeaning::kLowPaper:
         LogProblem(text);
-        if (Mostra && AvisaPoucoPapel) ShowNotice(EsquemaCor, text);
+        if (Mostra && AvisaPoucoPapel) ShowDialog(text, EsquemaCor, kNoticeDialog);
         break;
       case StatusMeaning::kCouponOpen:
         LogProblem(text);

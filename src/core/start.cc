@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/data_module.h"
+#include "core/dialogs.h"
 #include "core/start_support.h"
 #include "core/vendor_call.h"
 #include "core/vendor_table.h"
@@ -104,7 +105,7 @@ bool AbrePorta(const zel::Variant& Params) {
 
   if (CallVendor(Bematech_FI_VerificaImpressoraLigada) == kPrinterOff) {
     const std::string text = MsgPadrao("ImpDeslig");
-    ImpFisDebug("ERRO!!! " + text);
+    LogProblem(text);
     ShowDialog(text, params.scheme, kStartDialog);
     return false;
   }

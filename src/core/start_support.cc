@@ -5,10 +5,6 @@
 
 namespace zel {
 
-void ShowDialog(const std::string& text, const std::string& colour_scheme, int kind) {
-  Host().Mensagem(text, "", "N", "N", kind, "", colour_scheme, 0, nullptr);
-}
-
 std::string ParameterErrorText(std::string_view error_text, std::string_view operation) {
   static const std::string prefix = Utf8ToCp1252("Erro no recebimento dos parâmetros da função: ");
   std::string text(error_text);

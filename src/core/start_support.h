@@ -7,20 +7,10 @@
 #include <string>
 #include <string_view>
 
+#include "core/dialogs.h"
 #include "zel/variant.h"
 
 namespace zel {
-
-// Colour scheme of the dialogs of an operation that received none.
-inline constexpr char kDefaultColourScheme[] = "001";
-
-// Dialog kinds of the host's Mensagem: status notices and the start-up,
-// port, date, configuration-file and serial-number dialogs.
-inline constexpr int kNoticeDialog = 0;
-inline constexpr int kStartDialog = 3;
-
-// Shows `text` as a plain notice (no question) through the host.
-void ShowDialog(const std::string& text, const std::string& colour_scheme, int kind);
 
 // The dialog of a parameter array that could not be read: the error's own
 // text, a carriage return, and the sentence naming `operation`.

@@ -11,12 +11,13 @@
 #include <string>
 #include <string_view>
 
+#include "core/dialogs.h"
 #include "zel/variant.h"
 
 namespace zel {
 
-// Dialog kind of the retry questions (the host's Mensagem).
-inline constexpr int kRetryDialog = 3;
+// Dialog kind of the retry questions.
+inline constexpr int kRetryDialog = kStartDialog;
 
 // A sale is under TEF when its indicator is "S" or "T" and TEF is active.
 bool UnderTef(std::string_view tef_indicator, bool tef_active);

@@ -1,6 +1,7 @@
 #include <utility>
 
 #include "core/data_module.h"
+#include "core/dialogs.h"
 #include "coupon/sale.h"
 #include "zel/host_services.h"
 
@@ -11,7 +12,7 @@ bool UnderTef(std::string_view tef_indicator, bool tef_active) {
 }
 
 bool AskRetry(const std::string& text, const std::string& colour_scheme) {
-  return Host().Mensagem(text, "", "N", "S", kRetryDialog, "", colour_scheme, 0, nullptr);
+  return AskYesNo(text, colour_scheme, kRetryDialog);
 }
 
 bool AskPrintAgain(const std::string& colour_scheme) {

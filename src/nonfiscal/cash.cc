@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/data_module.h"
+#include "core/dialogs.h"
 #include "core/vendor_call.h"
 #include "host/number_format.h"
 #include "nonfiscal/text_pieces.h"
@@ -25,7 +26,7 @@ constexpr int kDrawerOpen = 1;
 // The operator learns that the movement was not registered, beyond what
 // the return analysis already said about the printer.
 void ShowCommandError(const std::string& colour_scheme) {
-  Host().Mensagem(MsgPadrao("ErroComando"), "", "N", "N", 0, "", colour_scheme, 0, nullptr);
+  ShowDialog(MsgPadrao("ErroComando"), colour_scheme, kNoticeDialog);
 }
 
 }  // namespace
