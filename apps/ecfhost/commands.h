@@ -13,7 +13,8 @@ namespace ecfhost {
 
 struct Command {
   const char* name;
-  const char* help;
+  const char* help;   // one line for the command list
+  const char* usage;  // the full --help text after the help line
   int (*run)(Session& session, const std::vector<std::string>& arguments);
 };
 

@@ -18,6 +18,13 @@ void* DriverLibrary::Symbol(const std::string& name) const {
   return symbol;
 }
 
+std::string& DriverLibrary::TextVariable(const std::string& name) const {
+  // The unit's variables live in namespace Zel00101; a std::string one
+  // carries the library's ABI tag in its symbol.
+  const std::string symbol = "_ZN8Zel00101" + std::to_string(name.size()) + name + "B5cxx11E";
+  return *static_cast<std::string*>(Symbol(symbol));
+}
+
 std::string DefaultDriverPath() {
   return zel::Env::Default()->HostExecutableDirectory() + "/../lib/libzel00100.so";
 }

@@ -21,6 +21,10 @@ class DriverLibrary {
     return reinterpret_cast<Function*>(Symbol(name));
   }
 
+  // The exported text variable `name` of the driver's unit (stSerieAtu),
+  // which a host assigns between calls.
+  std::string& TextVariable(const std::string& name) const;
+
  private:
   void* Symbol(const std::string& name) const;
 

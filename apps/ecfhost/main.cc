@@ -18,7 +18,9 @@ void PrintUsage(std::FILE* out) {
                "usage: ecfhost [--dir FOLDER] [--yes|--no] COMMAND [--help]\n"
                "  --dir FOLDER  working folder for the printer, logs and configuration\n"
                "                (default: ecfhost-work)\n"
-               "  --yes, --no   answer every question of the driver so\n"
+               "  --yes, --no   answer every question of the driver yes, or no (default:\n"
+               "                ask at a terminal, else answer no)\n"
+               "  COMMAND --help  what the command does and takes\n"
                "commands:\n");
   for (const ecfhost::Command& command : ecfhost::Commands()) {
     std::fprintf(out, "  %-10s %s\n", command.name, command.help);
@@ -43,7 +45,7 @@ int main(int argc, char** argv) {
     const std::string argument = argv[i];
     if (command != nullptr) {
       if (argument == "--help") {
-        std::printf("ecfhost %s: %s\n", command->name, command->help);
+        std::printf("ecfhost %s: %s\n%s", command->name, command->help, command->usage);
         return 0;
       }
       arguments.push_back(argument);
@@ -68,7 +70,8 @@ int main(int argc, char** argv) {
     ecfhost::Session session(folder, answer, stdout);
     return command->run(session, arguments);
   } catch (const std::exception& error) {
-    std::fprintf(stderr, "ecfhost %s: %s\n", command->name, zel::Cp1252ToUtf8(error.what()).c_str());
+    std::fprintf(stderr, "ecfhost %s: %s\n", command->name,
+                 zel::Cp1252ToUtf8(error.what()).c_str());
     return 1;
   }
 }

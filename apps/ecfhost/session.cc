@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "fiscal_config.h"
+#include "sale_builder.h"
 #include "zel/error.h"
 #include "zel/host_services.h"
 
@@ -23,12 +25,14 @@ std::string DriverPathWithLibrariesInReach() {
 }  // namespace
 
 Session::Session(const std::string& folder, std::optional<bool> answer, std::FILE* out)
-    : workspace_(folder),
-      host_(answer, out),
-      driver_(DriverPathWithLibrariesInReach()),
-      out_(out) {
+    : workspace_(folder), host_(answer, out), driver_(DriverPathWithLibrariesInReach()), out_(out) {
   Op<void(zel::HostServices*)>("ZelRegistraHost")(&host_);
   Op<void(zel::Env*)>("ZelDefineEnv")(&workspace_);
+  // The driver keeps the host's configuration directory from the moment it
+  // loads; this host's configuration is in the working folder.
+  DriverText("dsDirCad") = workspace_.ShortPath(workspace_.folder() + "\\");
+  DriverText("stAtuFili") = kBranch;
+  DriverText("stAtuCaixa") = kCashRegister;
 }
 
 Session::~Session() {
@@ -37,8 +41,8 @@ Session::~Session() {
 }
 
 zel::Variant Session::StartParams() {
-  return zel::MakeParams({{"CDFILIAL", "0001"},
-                          {"CDCAIXA", "001"},
+  return zel::MakeParams({{"CDFILIAL", kBranch},
+                          {"CDCAIXA", kCashRegister},
                           {"NRSERIE", ""},
                           {"NRSERIEIMP", ""},
                           {"ESQUEMA", "001"},
@@ -50,6 +54,24 @@ zel::Variant Session::StartParams() {
 void Session::Start() {
   if (!Op<bool(const zel::Variant&)>("StartImpFiscal")(StartParams())) {
     throw zel::Error("the driver did not start: the printer did not pass its checks");
+  }
+  zel::Variant data = zel::MakeParams({{"ESQUEMA", kColourScheme},
+                                       {"DATAATUIMP", ""},
+                                       {"ECFIMP", ""},
+                                       {"REDIMP", ""},
+                                       {"SERIEIMP", ""},
+                                       {"DATAIMP", ""}});
+  Op<bool(zel::Variant&)>("Carrega_Dados_Impressora")(data);
+  for (const zel::Variant& pair : data.AsArray()) {
+    if (pair.AsArray()[0].AsText() == "SERIEIMP") printer_serial_ = pair.AsArray()[1].AsText();
+  }
+  if (printer_serial_.find_first_not_of(' ') == std::string::npos) {
+    throw zel::Error("the printer did not give its serial number");
+  }
+  printer_serial_.erase(printer_serial_.find_last_not_of(' ') + 1);
+  DriverText("stSerieAtu") = printer_serial_;
+  if (!zel::Env::Default()->FileExists(ConfigurationPath(*this))) {
+    RegisterPrinter(*this, printer_serial_);
   }
 }
 

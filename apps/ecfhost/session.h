@@ -27,14 +27,23 @@ class Session {
     return driver_.Op<Function>(name);
   }
 
+  // The driver's exported text variable `name`.
+  std::string& DriverText(const std::string& name) const { return driver_.TextVariable(name); }
+
   // The parameter array this host passes to the start operations.
   static zel::Variant StartParams();
 
-  // Loads the driver's printer library, opens the port and validates the
-  // printer; raises zel::Error when the driver refuses.
+  // Loads the driver's printer library, opens the port and checks the
+  // clock; tells the driver this register and the printer's serial number,
+  // registering the printer in the host's configuration the first time.
+  // Raises zel::Error when the driver refuses.
   void Start();
 
+  // The printer's serial number, read by Start.
+  const std::string& printer_serial() const { return printer_serial_; }
+
   Workspace& workspace() { return workspace_; }
+  const Workspace& workspace() const { return workspace_; }
   TerminalHost& host() { return host_; }
   std::FILE* out() const { return out_; }
 
@@ -43,6 +52,7 @@ class Session {
   TerminalHost host_;
   DriverLibrary driver_;
   std::FILE* out_;
+  std::string printer_serial_;
 };
 
 }  // namespace ecfhost

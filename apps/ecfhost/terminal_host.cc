@@ -34,8 +34,17 @@ bool TerminalHost::Mensagem(const std::string& text, const std::string&, const s
   if (!scripted_answer_.has_value() && zel::StandardInputIsTerminal()) {
     return AskAtTerminal(out_);
   }
-  const bool answer = scripted_answer_.value_or(false);
-  std::fprintf(out_, "  resposta: %s\n", answer ? "sim" : "não");
+  yes_in_a_row_ = text == last_question_ ? yes_in_a_row_ : 0;
+  last_question_ = text;
+  bool answer = scripted_answer_.value_or(false);
+  if (answer && yes_in_a_row_ == kMaxScriptedRepeats) {
+    std::fprintf(out_, "  resposta: não (já respondida sim %d vezes seguidas)\n",
+                 kMaxScriptedRepeats);
+    answer = false;
+  } else {
+    std::fprintf(out_, "  resposta: %s\n", answer ? "sim" : "não");
+  }
+  yes_in_a_row_ = answer ? yes_in_a_row_ + 1 : 0;
   return answer;
 }
 

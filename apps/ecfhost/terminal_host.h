@@ -3,12 +3,16 @@
 // A question is asked at the terminal (y/n) when standard input is one and
 // no answer was given on the command line; with --yes or --no, or without a
 // terminal, it is answered so and the answer is shown. Every dialog is
-// printed as one clear line in UTF-8.
+// printed as one clear line in UTF-8. A scripted yes is given to the same
+// question at most kMaxScriptedRepeats times in a row and then turns into
+// a no: the driver repeats a failed step for as long as the answer is yes,
+// and a script must not spin forever on a printer that keeps refusing.
 #ifndef ECFHOST_TERMINAL_HOST_H_
 #define ECFHOST_TERMINAL_HOST_H_
 
 #include <cstdio>
 #include <optional>
+#include <string>
 
 #include "zel/host_services.h"
 
@@ -16,6 +20,8 @@ namespace ecfhost {
 
 class TerminalHost : public zel::HostServices {
  public:
+  static constexpr int kMaxScriptedRepeats = 3;
+
   // `scripted_answer`: the answer to every question, or none to ask.
   TerminalHost(std::optional<bool> scripted_answer, std::FILE* out)
       : scripted_answer_(scripted_answer), out_(out) {}
@@ -37,6 +43,8 @@ class TerminalHost : public zel::HostServices {
  private:
   std::optional<bool> scripted_answer_;
   std::FILE* out_;
+  std::string last_question_;
+  int yes_in_a_row_ = 0;
   int dialogs_shown_ = 0;
   bool terminate_requested_ = false;
 };

@@ -183,7 +183,7 @@ struct PrinterIdentity {
   std::string serial_number = "BE0912SIM000001";  // 15 characters
   std::string register_number = "0001";
   std::string brand = "BEMATECH";
-  std::string model = "MP-4000 TH FI";
+  std::string model = "ECF SIMULADO MFD";
   std::string printer_type = "ECF-IF";
   std::string firmware = "010300";
   int model_number = 20;

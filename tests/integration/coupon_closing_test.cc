@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "support/driver_fixture.h"
+#include "support/sale_fixture.h"
 #include "zel/dataset.h"
 #include "zel/date_time.h"
 #include "zel/error.h"
@@ -26,7 +26,6 @@ using ::testing::Not;
 using ::testing::StartsWith;
 
 using FechaCupomFn = bool(std::span<const Variant>, const std::vector<std::string>*, Variant&);
-using PaymentEntry = int (*)(const char*, const char*);
 
 constexpr char kScheme[] = "003";
 constexpr char kStart[] = "Bematech_FI_IniciaFechamentoCupom";
@@ -35,52 +34,6 @@ constexpr char kEnd[] = "Bematech_FI_TerminaFechamentoCupom";
 constexpr char kReceipt[] = "Bematech_FI_RecebimentoNaoFiscal";
 constexpr char kPrintAgain[] = "Impressora não responde. Imprimir novamente?";
 constexpr long long kIdle = 0, kItems = 1, kPaying = 3, kPaid = 4;
-
-struct Movement {
-  std::string kind;  // IDTIPOMOVIVE
-  int second;        // DTHRINCMOV: 10:00:<second>
-  std::string type;  // CDTIPORECE
-  double amount;
-  std::string card_bank = {};    // CDBANCARTCR
-  std::string origin_type = {};  // CDTIPORECEORIG
-};
-
-DateTime At(int second) {
-  return DateTime{EncodeDate(2026, 12, 7).value + EncodeTime(10, 0, second, 0).value};
-}
-
-Variant Movements(const std::vector<Movement>& rows) {
-  Dataset data("cdsMovCaixa");
-  for (const char* name : {"CDFILIAL", "IDTIPOMOVIVE"}) data.AddField(name, FieldType::kText, 4);
-  data.AddField("DTHRINCMOV", FieldType::kDateTime);
-  for (const char* name : {"CDTIPORECE", "NMTIPORECE", "IDTIPORECE"}) {
-    data.AddField(name, FieldType::kText, 30);
-  }
-  for (const char* name : {"VRMOVIVEND", "VRMOVIVEOUT", "VRCOTINDOUT"}) {
-    data.AddField(name, FieldType::kFloat);
-  }
-  for (const char* name : {"CDTIPOTROCO", "NRORDTROCO", "CDCLIENTE", "CDCONSUMIDOR"}) {
-    data.AddField(name, FieldType::kText, 10);
-  }
-  data.AddField("DTMOVIMCAIXA", FieldType::kDateTime);
-  for (const char* name : {"DSIMPFISCAL", "CDFPIMPFIS", "NRCARTBANCO", "CDNSUHOSTTEF",
-                           "CDBANCARTCR", "CDTIPORECEORIG"}) {
-    data.AddField(name, FieldType::kText, 20);
-  }
-  data.CreateDataSet();
-  for (const Movement& row : rows) {
-    data.Append();
-    data.SetValue("CDFILIAL", "0001");
-    data.SetValue("IDTIPOMOVIVE", row.kind);
-    data.SetValue("DTHRINCMOV", At(row.second));
-    data.SetValue("CDTIPORECE", row.type);
-    data.SetValue("VRMOVIVEND", row.amount);
-    data.SetValue("CDBANCARTCR", row.card_bank);
-    data.SetValue("CDTIPORECEORIG", row.origin_type);
-    data.Post();
-  }
-  return data.Data();
-}
 
 // The host's payment types; NMTIPORECE holds the printer's form names.
 Variant PaymentTypes() {
@@ -109,24 +62,10 @@ std::vector<Movement> ThreePayments() {
   return {{"E", 1, "001", 30.0}, {"E", 2, "002", 50.0}, {"E", 3, "003", 20.0}};
 }
 
-// Fails the Nth payment the driver sends: the driver's entry for payments
-// is replaced by this one, which arms a one-time printer fault just before
-// passing the call on.
-struct PaymentFault {
-  static inline PaymentEntry printer_entry = nullptr;
-  static inline void (*fail_entry)(const char*, int, int) = nullptr;
-  static inline int calls = 0;
-  static inline int failing_call = 0;
-  static int Entry(const char* form, const char* amount) {
-    if (++calls == failing_call) fail_entry(kPay, 0, 1);
-    return printer_entry(form, amount);
-  }
-};
-
-class CouponClosingTest : public DriverFixture {
+class CouponClosingTest : public SaleFixture {
  protected:
   void SetUp() override {
-    DriverFixture::SetUp();
+    SaleFixture::SetUp();
     BindPrinterEntries();
     ASSERT_EQ(Sim<int(int, int, int)>("EcfSim_SetTaxRate")(1, 1800, 0), 1);
     for (const char* form : {"Cheque", "Cartao", "Rede de Cartoes ", "Convenio", "Credito"}) {
@@ -143,24 +82,14 @@ class CouponClosingTest : public DriverFixture {
             "Bematech_FI_VendeItem")("001", "ITEM", "01", "100,00", "1,000", "0"),
         1);
     ClearSimJournal();
-    positions_.assign(43, Variant());
-    positions_[0] = "01";
-    positions_[2] = kScheme;
-    positions_[5] = true;
-    positions_[6] = 0.0;
-    positions_[8] = 0.0;
-    positions_[9] = "N";
-    positions_[11] = false;
+    positions_ = ClosingPositions(kScheme);
     positions_[13] = Movements(ThreePayments());
     positions_[14] = PaymentTypes();
-    positions_[22] = "07";
-    positions_[23] = "ANA";
-    positions_[42] = "kept";
   }
 
   void TearDown() override {
     DefineFormats(nullptr);
-    DriverFixture::TearDown();
+    SaleFixture::TearDown();
   }
 
   // The driver's own regional settings (not this program's copy).
@@ -175,42 +104,6 @@ class CouponClosingTest : public DriverFixture {
 
   bool Close(const std::vector<std::string>* tef_lines = nullptr) {
     return Op<FechaCupomFn>("FechaCupom")(positions_, tef_lines, result_);
-  }
-
-  void FailEntry(const char* entry, int code, int times) {
-    Sim<void(const char*, int, int)>("EcfSim_FailEntry")(entry, code, times);
-  }
-
-  void FailNthPayment(int nth) {
-    PaymentFault::printer_entry = Sim<int(const char*, const char*)>(kPay);
-    PaymentFault::fail_entry = Sim<void(const char*, int, int)>("EcfSim_FailEntry");
-    PaymentFault::calls = 0;
-    PaymentFault::failing_call = nth;
-    Var<PaymentEntry>(kPay) = &PaymentFault::Entry;
-  }
-
-  // The printer's calls of one entry, each with its arguments.
-  std::vector<std::string> Calls(const std::string& entry) {
-    std::vector<std::string> calls;
-    for (const std::string& call : SimJournal()) {
-      if (call == entry || call.rfind(entry + "|", 0) == 0) calls.push_back(call);
-    }
-    return calls;
-  }
-
-  // Day total in cents of each payment form that took money.
-  std::map<std::string, long long> FormTotals() {
-    std::string forms(3016, ' ');
-    Sim<int(char*)>("Bematech_FI_VerificaFormasPagamento")(forms.data());
-    std::map<std::string, long long> totals;
-    for (std::size_t at = 0; at + 37 <= forms.size(); at += 38) {
-      std::string name = forms.substr(at, 16);
-      name.erase(name.find_last_not_of(' ') + 1);
-      const long long cents = std::stoll(forms.substr(at + 16, 20));
-      if (!name.empty() && cents != 0) totals[name] = cents;
-      if (at + 37 >= forms.size() || forms[at + 37] != ',') break;
-    }
-    return totals;
   }
 
   int Questions() const {

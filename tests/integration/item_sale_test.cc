@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "host/codepage.h"
-#include "support/driver_fixture.h"
+#include "support/sale_fixture.h"
 #include "zel/format_settings.h"
 #include "zel/variant.h"
 
@@ -32,65 +32,15 @@ RecordedDialog Question(const std::string& utf8_text) {
 }
 const RecordedDialog kPrintAgain = Question("Impressora não responde. Imprimir novamente?");
 
-struct Buyer {
-  std::string cpf, name, address;
-};
-
-Variant OpeningParams(const Buyer& buyer, const char* tef_indicator = "N", bool tef = false) {
-  return MakeParams({{"ESQUEMACOR", kScheme},
-                     {"INTTEFERRO", 0},
-                     {"INCLUICPF", buyer.cpf},
-                     {"INCLUINOME", buyer.name},
-                     {"INCLUIENDERECO", buyer.address},
-                     {"CUPNR", "000017"},
-                     {"CONTCUPOM", "3"},
-                     {"TIPOTICKET", "1"},
-                     {"IVACOMP", ""},
-                     {"IVAPROP", ""},
-                     {"TIPODOC", ""},
-                     {"NRDOC", ""},
-                     {"MESA", "12"},
-                     {"IDUTILTEF", tef_indicator},
-                     {"UTILTEF", tef}});
-}
-
-struct Item {
-  std::string code = "7891";
-  std::string name = "ARROZ";
-  std::string rate = "01";
-  double quantity = 1;
-  double price = 1;
-  double discount = 0;
-  std::string unit = "KG";
-  std::string tef_indicator = "N";
-  bool tef = false;
-};
-
-Variant ItemParams(const Item& item) {
-  return MakeParams({{"ESQUEMACOR", kScheme},
-                     {"INTEFERRO", 5},
-                     {"CDARVPROD", item.code},
-                     {"NMPROD", item.name},
-                     {"CDALIQ", item.rate},
-                     {"QTDE", item.quantity},
-                     {"VALOR", item.price},
-                     {"DESCONT", item.discount},
-                     {"UNIDADE", item.unit},
-                     {"TIPOTICKET", "1"},
-                     {"VRPERCALIQ", "18,00"},
-                     {"IDUTILTEF", item.tef_indicator},
-                     {"UTILTEF", item.tef}});
-}
-
-class ItemSaleTest : public DriverFixture {
+class ItemSaleTest : public SaleFixture {
  protected:
   void SetUp() override {
-    DriverFixture::SetUp();
+    SaleFixture::SetUp();
     BindPrinterEntries();
   }
   void TearDown() override {
     Op<bool(const FormatSettings*)>("ZelDefineFormatos")(nullptr);
-    DriverFixture::TearDown();
+    SaleFixture::TearDown();
   }
 
   bool AbreCupom(Variant& params) { return Op<ParamsOp>("AbreCupom")(params); }
@@ -98,21 +48,10 @@ class ItemSaleTest : public DriverFixture {
   std::string NrCupom() { return Op<NrCupomOp>("Nr_Cupom")("", kScheme); }
 
   void OpenCoupon() {
-    Variant params = OpeningParams({});
+    Variant params = OpeningParams(kScheme, {});
     ASSERT_TRUE(AbreCupom(params));
     ClearSimJournal();
     host_.dialogs.clear();
-  }
-  void FailEntry(const char* entry, int code, int times) {
-    Sim<void(const char*, int, int)>("EcfSim_FailEntry")(entry, code, times);
-  }
-  // The printer's journal lines of one entry.
-  std::vector<std::string> CallsOf(const std::string& entry) {
-    std::vector<std::string> calls;
-    for (const std::string& line : SimJournal()) {
-      if (line == entry || line.starts_with(entry + "|")) calls.push_back(line);
-    }
-    return calls;
   }
   std::vector<RecordedDialog> Questions() {
     std::vector<RecordedDialog> questions;
@@ -126,11 +65,11 @@ class ItemSaleTest : public DriverFixture {
 // --- AbreCupom -------------------------------------------------------------------
 
 TEST_F(ItemSaleTest, OpeningWithoutBuyerSendsEmptyFieldsAndReturnsTheSixPairs) {
-  Variant params = OpeningParams({});
+  Variant params = OpeningParams(kScheme, {});
 
   EXPECT_TRUE(AbreCupom(params));
 
-  EXPECT_THAT(CallsOf(kOpenEntry), ElementsAre("Bematech_FI_AbreCupomMFD|||"));
+  EXPECT_THAT(Calls(kOpenEntry), ElementsAre("Bematech_FI_AbreCupomMFD|||"));
   EXPECT_EQ(SimFigure("document"), 1);
   EXPECT_EQ(params, MakeParams({{"INTTEFERRO", 0},
                                 {"INCLUICPF", ""},
@@ -144,11 +83,11 @@ TEST_F(ItemSaleTest, OpeningWithoutBuyerSendsEmptyFieldsAndReturnsTheSixPairs) {
 
 TEST_F(ItemSaleTest, LongBuyerFieldsAreCutForThePrinterButKeptWholeElsewhere) {
   const Buyer buyer{std::string(35, '1'), std::string(45, 'N'), std::string(90, 'E')};
-  Variant params = OpeningParams(buyer);
+  Variant params = OpeningParams(kScheme, buyer);
 
   EXPECT_TRUE(AbreCupom(params));
 
-  EXPECT_THAT(CallsOf(kOpenEntry),
+  EXPECT_THAT(Calls(kOpenEntry),
               ElementsAre("Bematech_FI_AbreCupomMFD|" + std::string(29, '1') + "|" +
                           std::string(30, 'N') + "|" + std::string(80, 'E')));
   EXPECT_THAT(LogEntries(), Contains("Bematech_FI_AbreCupomMFD :" + buyer.cpf + " - " + buyer.name +
@@ -160,13 +99,13 @@ TEST_F(ItemSaleTest, LongBuyerFieldsAreCutForThePrinterButKeptWholeElsewhere) {
 
 TEST_F(ItemSaleTest, FailedOpeningOutsideTefAsksNothingAndStillRewritesTheArray) {
   FailEntry(kOpenEntry, 0, -1);
-  Variant params = OpeningParams({"1", "ANA", "RUA"});
+  Variant params = OpeningParams(kScheme, {"1", "ANA", "RUA"});
 
   EXPECT_FALSE(AbreCupom(params));
 
   EXPECT_THAT(Questions(), IsEmpty());
   EXPECT_THAT(host_.dialogs, Not(IsEmpty())) << "the return analysis explains the failure";
-  EXPECT_EQ(CallsOf(kOpenEntry).size(), 1u);
+  EXPECT_EQ(Calls(kOpenEntry).size(), 1u);
   EXPECT_EQ(params, MakeParams({{"INTTEFERRO", 0},
                                 {"INCLUICPF", "1"},
                                 {"INCLUINOME", "ANA"},
@@ -178,37 +117,37 @@ TEST_F(ItemSaleTest, FailedOpeningOutsideTefAsksNothingAndStillRewritesTheArray)
 TEST_F(ItemSaleTest, TefRetryYesThenNoGivesUpAndLeavesTheArrayAlone) {
   FailEntry(kOpenEntry, 0, -1);
   host_.ScriptAnswers({true, false});
-  const Variant sent = OpeningParams({"1", "ANA", "RUA"}, "T", true);
+  const Variant sent = OpeningParams(kScheme, {"1", "ANA", "RUA"}, "T", true);
   Variant params = sent;
 
   EXPECT_FALSE(AbreCupom(params));
 
   EXPECT_THAT(Questions(), ElementsAre(kPrintAgain, kPrintAgain));
-  EXPECT_EQ(CallsOf(kOpenEntry).size(), 2u);
+  EXPECT_EQ(Calls(kOpenEntry).size(), 2u);
   EXPECT_EQ(params, sent);
 }
 
 TEST_F(ItemSaleTest, TefRetryThatSucceedsReturnsTheRetryFlag) {
   FailEntry(kOpenEntry, 0, 1);
   host_.ScriptAnswers({true});
-  Variant params = OpeningParams({}, "S", true);
+  Variant params = OpeningParams(kScheme, {}, "S", true);
 
   EXPECT_TRUE(AbreCupom(params));
 
   EXPECT_THAT(Questions(), ElementsAre(kPrintAgain));
-  EXPECT_EQ(CallsOf(kOpenEntry).size(), 2u);
+  EXPECT_EQ(Calls(kOpenEntry).size(), 2u);
   EXPECT_EQ(RecebeParams(params, "INTTEFERRO"), Variant(1));
   EXPECT_EQ(SimFigure("document"), 1);
 }
 
 TEST_F(ItemSaleTest, TefIndicatorWithoutTefActiveDoesNotRetry) {
   FailEntry(kOpenEntry, 0, -1);
-  Variant params = OpeningParams({}, "T", false);
+  Variant params = OpeningParams(kScheme, {}, "T", false);
 
   EXPECT_FALSE(AbreCupom(params));
 
   EXPECT_THAT(Questions(), IsEmpty());
-  EXPECT_EQ(CallsOf(kOpenEntry).size(), 1u);
+  EXPECT_EQ(Calls(kOpenEntry).size(), 1u);
 }
 
 TEST_F(ItemSaleTest, UnreadableOpeningParametersPrintNothing) {
@@ -217,7 +156,7 @@ TEST_F(ItemSaleTest, UnreadableOpeningParametersPrintNothing) {
 
   EXPECT_FALSE(AbreCupom(params));
 
-  EXPECT_THAT(CallsOf(kOpenEntry), IsEmpty());
+  EXPECT_THAT(Calls(kOpenEntry), IsEmpty());
   ASSERT_EQ(host_.dialogs.size(), 1u);
   EXPECT_THAT(host_.dialogs[0].text,
               ::testing::HasSubstr(Utf8ToCp1252(
@@ -229,12 +168,12 @@ TEST_F(ItemSaleTest, UnreadableOpeningParametersPrintNothing) {
 
 TEST_F(ItemSaleTest, ItemSendsQuantityAndPriceWithThreeDecimalsAndNoDiscount) {
   OpenCoupon();
-  Variant params = ItemParams({.quantity = 2, .price = 3.45});
+  Variant params = ItemParams(kScheme, {.quantity = 2, .price = 3.45});
 
   EXPECT_TRUE(VendaItem(params));
 
   const std::string sent = "7891|ARROZ|01|3,450|2,000|00|0000|01|KG";
-  EXPECT_THAT(CallsOf(kItemEntry), ElementsAre(std::string(kItemEntry) + "|" + sent));
+  EXPECT_THAT(Calls(kItemEntry), ElementsAre(std::string(kItemEntry) + "|" + sent));
   EXPECT_THAT(LogEntries(),
               Contains("Bematech_FI_VendeItemDepartamento : 7891 - ARROZ - 01 - 3,450 - 2,000 - "
                        "00 - 0000 - 01 - KG"));
@@ -245,23 +184,23 @@ TEST_F(ItemSaleTest, ItemSendsQuantityAndPriceWithThreeDecimalsAndNoDiscount) {
 
 TEST_F(ItemSaleTest, DiscountGoesAsEightDigitsWithImpliedCents) {
   OpenCoupon();
-  Variant params = ItemParams({.quantity = 0.5, .price = 100, .discount = 12.349});
+  Variant params = ItemParams(kScheme, {.quantity = 0.5, .price = 100, .discount = 12.349});
 
   EXPECT_TRUE(VendaItem(params));
 
-  EXPECT_THAT(CallsOf(kItemEntry), ElementsAre(std::string(kItemEntry) +
-                                               "|7891|ARROZ|01|100,000|0,500|00|00001234|01|KG"));
+  EXPECT_THAT(Calls(kItemEntry), ElementsAre(std::string(kItemEntry) +
+                                             "|7891|ARROZ|01|100,000|0,500|00|00001234|01|KG"));
   EXPECT_EQ(SimFigure("discounts"), 1234);
 }
 
 TEST_F(ItemSaleTest, PriceIsCutNotRoundedAndLongTextsAreCut) {
   OpenCoupon();
-  Variant params =
-      ItemParams({.name = std::string(40, 'D'), .quantity = 1, .price = 2.999, .unit = "UNID"});
+  Variant params = ItemParams(
+      kScheme, {.name = std::string(40, 'D'), .quantity = 1, .price = 2.999, .unit = "UNID"});
 
   EXPECT_TRUE(VendaItem(params));
 
-  EXPECT_THAT(CallsOf(kItemEntry),
+  EXPECT_THAT(Calls(kItemEntry),
               ElementsAre(std::string(kItemEntry) + "|7891|" + std::string(29, 'D') +
                           "|01|2,990|1,000|00|0000|01|UN"));
 }
@@ -272,17 +211,18 @@ TEST_F(ItemSaleTest, FieldsFollowTheHostDecimalSeparator) {
   settings.thousand_separator = ',';
   ASSERT_TRUE(Op<bool(const FormatSettings*)>("ZelDefineFormatos")(&settings));
   OpenCoupon();
-  Variant params = ItemParams({.quantity = 2, .price = 3.45, .discount = 1.5});
+  Variant params = ItemParams(kScheme, {.quantity = 2, .price = 3.45, .discount = 1.5});
 
   EXPECT_TRUE(VendaItem(params));
 
-  EXPECT_THAT(CallsOf(kItemEntry), ElementsAre(std::string(kItemEntry) +
-                                               "|7891|ARROZ|01|3.450|2.000|00|00000150|01|KG"));
+  EXPECT_THAT(Calls(kItemEntry), ElementsAre(std::string(kItemEntry) +
+                                             "|7891|ARROZ|01|3.450|2.000|00|00000150|01|KG"));
 }
 
 TEST_F(ItemSaleTest, UnprogrammedRateExplainsAndAsksAboutTheItem) {
   OpenCoupon();
-  const Variant sent = ItemParams({.code = "555", .name = std::string(25, 'X'), .rate = "09"});
+  const Variant sent =
+      ItemParams(kScheme, {.code = "555", .name = std::string(25, 'X'), .rate = "09"});
   Variant params = sent;
 
   EXPECT_FALSE(VendaItem(params));
@@ -293,19 +233,19 @@ TEST_F(ItemSaleTest, UnprogrammedRateExplainsAndAsksAboutTheItem) {
               ElementsAre(Question("Erro ao imprimir o item: \r\n555 - " + std::string(20, 'X') +
                                    "\r\nDeseja imprimir novamente?")));
   EXPECT_EQ(params, sent);
-  EXPECT_EQ(CallsOf(kItemEntry).size(), 1u);
+  EXPECT_EQ(Calls(kItemEntry).size(), 1u);
 }
 
 TEST_F(ItemSaleTest, ItemRetriedOutsideTefUntilThePrinterTakesIt) {
   OpenCoupon();
   FailEntry(kItemEntry, 0, 2);
   host_.ScriptAnswers({true, true});
-  Variant params = ItemParams({.quantity = 1, .price = 4});
+  Variant params = ItemParams(kScheme, {.quantity = 1, .price = 4});
 
   EXPECT_TRUE(VendaItem(params));
 
   EXPECT_EQ(Questions().size(), 2u);
-  EXPECT_EQ(CallsOf(kItemEntry).size(), 3u);
+  EXPECT_EQ(Calls(kItemEntry).size(), 3u);
   EXPECT_EQ(SimFigure("gross_sales"), 400) << "sold once";
   EXPECT_EQ(params, MakeParams({{"INTTEFERRO", 5}}));
 }
@@ -314,24 +254,24 @@ TEST_F(ItemSaleTest, TefItemRetryYesThenNo) {
   OpenCoupon();
   FailEntry(kItemEntry, 0, -1);
   host_.ScriptAnswers({true, false});
-  const Variant sent = ItemParams({.tef_indicator = "S", .tef = true});
+  const Variant sent = ItemParams(kScheme, {.tef_indicator = "S", .tef = true});
   Variant params = sent;
 
   EXPECT_FALSE(VendaItem(params));
 
   EXPECT_THAT(Questions(), ElementsAre(kPrintAgain, kPrintAgain));
-  EXPECT_EQ(CallsOf(kItemEntry).size(), 2u);
+  EXPECT_EQ(Calls(kItemEntry).size(), 2u);
   EXPECT_EQ(params, sent);
 }
 
 TEST_F(ItemSaleTest, DiscountTooLargeForItsFieldIsRefusedBeforePrinting) {
   OpenCoupon();
-  Variant params = ItemParams({.quantity = 1, .price = 5000000, .discount = 1000000});
+  Variant params = ItemParams(kScheme, {.quantity = 1, .price = 5000000, .discount = 1000000});
   const Variant sent = params;
 
   EXPECT_FALSE(VendaItem(params));
 
-  EXPECT_THAT(CallsOf(kItemEntry), IsEmpty());
+  EXPECT_THAT(Calls(kItemEntry), IsEmpty());
   const std::string text = "O valor 1000000,00 não cabe no campo de 8 dígitos da impressora.";
   EXPECT_THAT(host_.dialogs, ElementsAre(RecordedDialog{Utf8ToCp1252(text), "", "N", "N", 3, "",
                                                         kScheme, 0, false}));
@@ -345,7 +285,7 @@ TEST_F(ItemSaleTest, MissingItemParameterPrintsNothing) {
 
   EXPECT_FALSE(VendaItem(params));
 
-  EXPECT_THAT(CallsOf(kItemEntry), IsEmpty());
+  EXPECT_THAT(Calls(kItemEntry), IsEmpty());
   ASSERT_EQ(host_.dialogs.size(), 1u);
   EXPECT_THAT(host_.dialogs[0].text,
               ::testing::HasSubstr(Utf8ToCp1252(

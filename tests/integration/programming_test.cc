@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "support/driver_fixture.h"
+#include "support/sale_fixture.h"
 #include "zel/dataset.h"
 #include "zel/error.h"
 
@@ -306,15 +306,6 @@ TEST_F(TotalizerTest, TotalsCommandsGoThroughTheCommandChannel) {
 
 // --- Payment forms ----------------------------------------------------------------
 
-struct PaymentType {
-  const char* code;
-  const char* button;
-  const char* kind;
-  const char* shown;
-  const char* printer_name;
-  const char* form_code = "";
-};
-
 // What the reconciliation wrote into one host row.
 struct Reconciled {
   std::string name, form_code, issues_voucher;
@@ -327,32 +318,6 @@ void PrintTo(const Reconciled& row, std::ostream* out) {
 
 class PaymentFormTest : public ProgrammingTest {
  protected:
-  // The host's payment types, in the host's layout (only the fields the
-  // reconciliation uses, and one it does not).
-  static Dataset PaymentTypes(std::initializer_list<PaymentType> rows) {
-    Dataset types("cdsTipoRece");
-    types.SetFieldDefs({{"CDTIPORECE", FieldType::kText, 3},
-                        {"NMTIPORECE", FieldType::kText, 40},
-                        {"IDEMIVALE", FieldType::kText, 1},
-                        {"CDFPIMPFIS", FieldType::kText, 10},
-                        {"IDTIPORECE", FieldType::kText, 1},
-                        {"IDTPBUTTON", FieldType::kText, 1},
-                        {"DSIMPFISCAL", FieldType::kText, 50},
-                        {"IDMOSTRARECE", FieldType::kText, 1},
-                        {"VRTAXAADMI", FieldType::kFloat, 0}});
-    types.CreateDataSet();
-    for (const PaymentType& row : rows) {
-      types.Append();
-      types.SetValue("CDTIPORECE", row.code);
-      types.SetValue("IDTPBUTTON", row.button);
-      types.SetValue("IDTIPORECE", row.kind);
-      types.SetValue("IDMOSTRARECE", row.shown);
-      types.SetValue("DSIMPFISCAL", row.printer_name);
-      types.SetValue("CDFPIMPFIS", row.form_code);
-      types.Post();
-    }
-    return types;
-  }
   void Reconcile(Dataset& types) {
     Op<CarregaRecebimentoFn>("CarregaRecebimento")("ignored", kScheme, 3, types);
   }
@@ -377,12 +342,12 @@ class PaymentFormTest : public ProgrammingTest {
 };
 
 TEST_F(PaymentFormTest, ProgramsWhatIsMissingAndTakesThePrintersSpelling) {
-  Dataset types = PaymentTypes({{"001", "5", "1", "S", "DINHEIRO"},
-                                {"002", "5", "4", "", "Cartao Credito"},
-                                {"003", "5", "1", "N", "Cheque"},
-                                {"004", "5", "B", "S", "Boleto"},
-                                {"005", "3", "1", "S", "Vale"},
-                                {"006", "5", "2", "S", "CARTAO CREDITO"}});
+  Dataset types = HostPaymentTypes({{"001", "5", "1", "S", "DINHEIRO"},
+                                    {"002", "5", "4", "", "Cartao Credito"},
+                                    {"003", "5", "1", "N", "Cheque"},
+                                    {"004", "5", "B", "S", "Boleto"},
+                                    {"005", "3", "1", "S", "Vale"},
+                                    {"006", "5", "2", "S", "CARTAO CREDITO"}});
 
   Reconcile(types);
 
@@ -409,14 +374,14 @@ TEST_F(PaymentFormTest, ProgramsWhatIsMissingAndTakesThePrintersSpelling) {
 }
 
 TEST_F(PaymentFormTest, ANameLongerThanSixteenCountsOnItsFirstSixteen) {
-  Dataset types = PaymentTypes({{"001", "5", "1", "S", "Vale Refeicao Empresa"}});
+  Dataset types = HostPaymentTypes({{"001", "5", "1", "S", "Vale Refeicao Empresa"}});
 
   Reconcile(types);
   EXPECT_THAT(Calls(kProgramForm), Contains(Programmed("Vale Refeicao Em")));
   EXPECT_EQ(Rows(types).at("001"), (Reconciled{"", "S", "S"}));
 
   ClearSimJournal();
-  Dataset again = PaymentTypes({{"001", "5", "1", "S", "VALE REFEICAO EMPRESA XYZ"}});
+  Dataset again = HostPaymentTypes({{"001", "5", "1", "S", "VALE REFEICAO EMPRESA XYZ"}});
   Reconcile(again);
   EXPECT_THAT(Calls(kProgramForm), IsEmpty());
   EXPECT_EQ(Rows(again).at("001"), (Reconciled{"Vale Refeicao Em", "S", "S"}));
@@ -425,7 +390,7 @@ TEST_F(PaymentFormTest, ANameLongerThanSixteenCountsOnItsFirstSixteen) {
 TEST_F(PaymentFormTest, APrinterHoldingTheReportFormGetsNoExtraProgramming) {
   ProgramOnPrinter("Rel Gerencial");
   ClearSimJournal();
-  Dataset types = PaymentTypes({{"001", "5", "1", "S", "Dinheiro"}});
+  Dataset types = HostPaymentTypes({{"001", "5", "1", "S", "Dinheiro"}});
 
   Reconcile(types);
 
@@ -436,7 +401,7 @@ TEST_F(PaymentFormTest, APartOfAProgrammedNameIsNotThatForm) {
   ProgramOnPrinter("Cartao Credito");
   ProgramOnPrinter("Rel Gerencial");
   ClearSimJournal();
-  Dataset types = PaymentTypes({{"001", "5", "1", "S", "Cartao"}});
+  Dataset types = HostPaymentTypes({{"001", "5", "1", "S", "Cartao"}});
 
   Reconcile(types);
 
@@ -446,7 +411,7 @@ TEST_F(PaymentFormTest, APartOfAProgrammedNameIsNotThatForm) {
 
 TEST_F(PaymentFormTest, AFormProgrammedInThisRunIsNotTakenForALongerOne) {
   Dataset types =
-      PaymentTypes({{"001", "5", "1", "S", "Visa Cartao"}, {"002", "5", "1", "S", "Cartao"}});
+      HostPaymentTypes({{"001", "5", "1", "S", "Visa Cartao"}, {"002", "5", "1", "S", "Cartao"}});
 
   Reconcile(types);
 
@@ -455,8 +420,8 @@ TEST_F(PaymentFormTest, AFormProgrammedInThisRunIsNotTakenForALongerOne) {
 }
 
 TEST_F(PaymentFormTest, AnotherRowsCodeForTheSamePrinterNameIsTaken) {
-  Dataset types =
-      PaymentTypes({{"001", "5", "1", "S", "Dinheiro", "07"}, {"002", "5", "1", "S", "dinheiro"}});
+  Dataset types = HostPaymentTypes(
+      {{"001", "5", "1", "S", "Dinheiro", "07"}, {"002", "5", "1", "S", "dinheiro"}});
 
   Reconcile(types);
 
@@ -468,7 +433,7 @@ TEST_F(PaymentFormTest, AnotherRowsCodeForTheSamePrinterNameIsTaken) {
 TEST_F(PaymentFormTest, ARefusedFormLeavesItsRowAndTheRestGoesOn) {
   FailEntry(kProgramForm, -1, 1);
   Dataset types =
-      PaymentTypes({{"001", "5", "1", "S", "Ticket"}, {"002", "5", "1", "S", "Dinheiro"}});
+      HostPaymentTypes({{"001", "5", "1", "S", "Ticket"}, {"002", "5", "1", "S", "Dinheiro"}});
 
   Reconcile(types);
 
@@ -498,7 +463,8 @@ TEST_F(PaymentFormTest, AMissingFieldIsRefusedBeforeThePrinterIsAsked) {
 }
 
 TEST_F(PaymentFormTest, ARowWithoutAPrinterNameIsRefusedBeforeThePrinterIsAsked) {
-  Dataset types = PaymentTypes({{"001", "5", "1", "S", "Dinheiro"}, {"002", "5", "1", "S", "   "}});
+  Dataset types =
+      HostPaymentTypes({{"001", "5", "1", "S", "Dinheiro"}, {"002", "5", "1", "S", "   "}});
 
   EXPECT_THROW(Reconcile(types), Error);
 
@@ -507,7 +473,7 @@ TEST_F(PaymentFormTest, ARowWithoutAPrinterNameIsRefusedBeforeThePrinterIsAsked)
 }
 
 TEST_F(PaymentFormTest, ARowWithoutAPrinterNameThatIsNotReconciledIsFine) {
-  Dataset types = PaymentTypes({{"001", "5", "1", "N", ""}, {"002", "4", "1", "S", ""}});
+  Dataset types = HostPaymentTypes({{"001", "5", "1", "N", ""}, {"002", "4", "1", "S", ""}});
 
   Reconcile(types);
 

@@ -1,0 +1,56 @@
+// Cash movements, drawer and readings: one driver job each.
+#include <string>
+
+#include "command_families.h"
+#include "fiscal_jobs.h"
+#include "options.h"
+#include "zel/error.h"
+
+namespace ecfhost {
+namespace {
+
+double OneAmount(const Arguments& arguments, const std::string& what) {
+  if (arguments.size() != 1) throw zel::Error("give the " + what + " amount, e.g. 100.00");
+  return ParseAmount(arguments[0], "the " + what + " amount");
+}
+
+}  // namespace
+
+int RunSupply(Session& session, const Arguments& arguments) {
+  const double amount = OneAmount(arguments, "supply");
+  if (!(amount > 0)) throw zel::Error("the supply amount must be above zero");
+  session.Start();
+  Supply(session, amount);
+  return 0;
+}
+
+int RunWithdraw(Session& session, const Arguments& arguments) {
+  const double amount = OneAmount(arguments, "withdrawal");
+  if (!(amount > 0)) throw zel::Error("the withdrawal amount must be above zero");
+  session.Start();
+  Withdraw(session, amount);
+  return 0;
+}
+
+int RunDrawer(Session& session, const Arguments& arguments) {
+  Options(arguments, {}, {});
+  session.Start();
+  OpenDrawer(session);
+  return 0;
+}
+
+int RunXReading(Session& session, const Arguments& arguments) {
+  Options(arguments, {}, {});
+  session.Start();
+  XReading(session);
+  return 0;
+}
+
+int RunZReduction(Session& session, const Arguments& arguments) {
+  Options(arguments, {}, {});
+  session.Start();
+  ZReduction(session);
+  return 0;
+}
+
+}  // namespace ecfhost

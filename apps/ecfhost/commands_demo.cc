@@ -1,0 +1,131 @@
+// A whole fiscal day on a fresh simulated printer, as a cash register lives
+// it, ending with the paper tape and the day's summary.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "command_families.h"
+#include "fiscal_config.h"
+#include "fiscal_jobs.h"
+#include "options.h"
+
+namespace ecfhost {
+namespace {
+
+// A new printer: its memory and tape live in the workspace's printer
+// folder, read when the driver first loads the printer library, so
+// emptying the folder before the start gives a printer fresh from the
+// factory. A new printer is registered anew in the host's configuration.
+void FreshPrinter(Session& session) {
+  const std::filesystem::path folder = session.workspace().PrinterDirectory();
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  std::filesystem::remove(ConfigurationPath(session));
+}
+
+SaleRequest GroceriesWithDiscounts() {
+  SaleRequest sale;
+  sale.items = {ParseItem("7891000100103:ARROZ 5KG:01:2:21.90"),
+                ParseItem("7891000200200:FEIJAO 1KG:02:3:8.49:1.00"),
+                ParseItem("7891000300307:OLEO SOJA 900ML:03:1:7.35")};
+  sale.discount = 1.00;
+  sale.payments = {ParsePayment("Dinheiro:30.00"), ParsePayment("Cartao Credito:50.00")};
+  return sale;
+}
+
+SaleRequest SaleWithACancelledItem() {
+  SaleRequest sale;
+  sale.items = {ParseItem("7891000400404:CAFE 500G:01:1:15.90"),
+                ParseItem("7891000500501:ACUCAR 1KG:02:2:4.29"),
+                ParseItem("7891000600608:LEITE 1L:FF:6:4.99::LT")};
+  sale.cancelled_items = {2};
+  sale.payments = {ParsePayment("Cheque:20.00"), ParsePayment("Dinheiro:30.00")};
+  return sale;
+}
+
+SaleRequest SaleToCancel() {
+  SaleRequest sale;
+  sale.items = {ParseItem("7891000700705:DETERGENTE:01:2:2.59")};
+  sale.payments = {ParsePayment("Dinheiro:10.00")};
+  return sale;
+}
+
+SaleRequest SaleWithSurcharge() {
+  SaleRequest sale;
+  sale.items = {ParseItem("7891000800802:PAO DE FORMA:NN:1:8.90"),
+                ParseItem("7891000900909:MANTEIGA 200G:01:1:11.50:0.50")};
+  sale.surcharge = 0.60;
+  sale.payments = {ParsePayment("Cartao Debito:20.50")};
+  return sale;
+}
+
+void Section(Session& session, const char* title) {
+  std::fprintf(session.out(), "\n== %s\n", title);
+}
+
+void Sell(Session& session, const SaleRequest& sale) {
+  const std::string coupon = SellCoupon(session, sale);
+  std::fprintf(session.out(), "Cupom %s emitido: total %s\n", coupon.c_str(),
+               Money(AmountDue(sale)).c_str());
+}
+
+}  // namespace
+
+int RunDemo(Session& session, const Arguments& arguments) {
+  Options(arguments, {}, {});
+  FreshPrinter(session);
+
+  Section(session, "Início do dia: driver, porta e validação da impressora");
+  session.Start();
+  PrintPrinterData(session);
+  const std::string total_before = GrandTotal(session);
+  const DayFigures start = ReadDayFigures(session);
+
+  Section(session, "Programação da impressora");
+  ProgramPrinter(session);
+
+  Section(session, "Suprimento de abertura");
+  Supply(session, 150.00);
+
+  Section(session, "Venda com desconto no item e no subtotal, em dinheiro e cartão de crédito");
+  Sell(session, GroceriesWithDiscounts());
+  Section(session, "Venda com um item cancelado, em cheque e dinheiro");
+  Sell(session, SaleWithACancelledItem());
+  Section(session, "Venda cancelada depois de emitida");
+  Sell(session, SaleToCancel());
+  std::fprintf(session.out(), "Cupom %s cancelado.\n", CancelLastCoupon(session).c_str());
+  Section(session, "Venda com acréscimo, em cartão de débito");
+  Sell(session, SaleWithSurcharge());
+
+  Section(session, "Sangria e gaveta");
+  Withdraw(session, 80.00);
+  OpenDrawer(session);
+
+  Section(session, "Leitura X");
+  XReading(session);
+  const DayFigures day = ReadDayFigures(session);
+
+  Section(session, "Redução Z");
+  ZReduction(session);
+  const std::string total_after = GrandTotal(session);
+  const DayFigures end = ReadDayFigures(session);
+
+  Section(session, "Bobina da impressora simulada");
+  RunTape(session, {});
+
+  Section(session, "Resumo do dia");
+  std::FILE* out = session.out();
+  std::fprintf(out, "  cupons fiscais emitidos      %ld\n", end.coupons - start.coupons);
+  std::fprintf(out, "  operações não fiscais        %ld\n", end.nonfiscal - start.nonfiscal);
+  std::fprintf(out, "  relatórios gerenciais        %ld\n", end.reports - start.reports);
+  std::fprintf(out, "  totalizador geral antes      %s\n", total_before.c_str());
+  std::fprintf(out, "  totalizador geral depois     %s\n", total_after.c_str());
+  std::fprintf(out, "  venda bruta do dia           %s\n", Money(day.gross_sales).c_str());
+  std::fprintf(out, "  descontos do dia             %s\n", Money(day.discounts).c_str());
+  std::fprintf(out, "  cancelamentos do dia         %s\n", Money(day.cancellations).c_str());
+  std::fprintf(out, "  diálogos mostrados           %d\n", session.host().dialogs_shown());
+  std::fprintf(out, "  pasta de trabalho            %s\n", session.workspace().folder().c_str());
+  return 0;
+}
+
+}  // namespace ecfhost

@@ -1,0 +1,68 @@
+// The fiscal coupon from the command line: a sale, and the cancellation of
+// the last coupon.
+#include <cstdio>
+#include <cstdlib>
+
+#include "command_families.h"
+#include "fiscal_jobs.h"
+#include "options.h"
+#include "zel/error.h"
+
+namespace ecfhost {
+namespace {
+
+int ParseItemNumber(const std::string& text) {
+  char* end = nullptr;
+  const long number = std::strtol(text.c_str(), &end, 10);
+  if (text.empty() || *end != '\0' || number < 1 || number > 9999) {
+    throw zel::Error("--cancel-item takes an item number from 1, not '" + text + "'");
+  }
+  return static_cast<int>(number);
+}
+
+SaleRequest ReadSale(const Arguments& arguments) {
+  const Options options(arguments,
+                        {"--item", "--pay", "--discount", "--surcharge", "--cancel-item"}, {});
+  SaleRequest sale;
+  for (const std::string& item : options.All("--item")) sale.items.push_back(ParseItem(item));
+  for (const std::string& payment : options.All("--pay")) {
+    sale.payments.push_back(ParsePayment(payment));
+  }
+  if (auto discount = options.One("--discount")) {
+    sale.discount = ParseAmount(*discount, "the discount");
+  }
+  if (auto surcharge = options.One("--surcharge")) {
+    sale.surcharge = ParseAmount(*surcharge, "the surcharge");
+  }
+  for (const std::string& number : options.All("--cancel-item")) {
+    sale.cancelled_items.push_back(ParseItemNumber(number));
+  }
+  CheckSale(sale);
+  return sale;
+}
+
+}  // namespace
+
+int RunSale(Session& session, const Arguments& arguments) {
+  const SaleRequest sale = ReadSale(arguments);
+  session.Start();
+  const std::string coupon = SellCoupon(session, sale);
+  double paid = 0;
+  for (const SalePayment& payment : sale.payments) paid += payment.amount;
+  const double due = AmountDue(sale);
+  std::fprintf(session.out(),
+               "Cupom %s emitido: %zu item(ns), %zu cancelado(s); total %s, pago %s, troco %s\n",
+               coupon.c_str(), sale.items.size(), sale.cancelled_items.size(), Money(due).c_str(),
+               Money(paid).c_str(), Money(paid - due).c_str());
+  return 0;
+}
+
+int RunCancel(Session& session, const Arguments& arguments) {
+  Options(arguments, {}, {});
+  session.Start();
+  const std::string coupon = CancelLastCoupon(session);
+  std::fprintf(session.out(), "Cupom %s cancelado.\n", coupon.c_str());
+  return 0;
+}
+
+}  // namespace ecfhost

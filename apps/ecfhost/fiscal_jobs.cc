@@ -1,0 +1,210 @@
+#include "fiscal_jobs.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <span>
+
+#include "fiscal_config.h"
+#include "host/codepage.h"
+#include "zel/dataset.h"
+#include "zel/error.h"
+
+namespace ecfhost {
+namespace {
+
+using ParamsOp = bool(zel::Variant&);
+using SchemeTextOp = bool(const std::string&, std::string&);
+using ReadingOp = bool(const std::string&, const std::string&, const std::string&);
+using CashOp = bool(const std::string&, const std::string&, double);
+using CancelCouponOp = bool(std::span<const zel::Variant>, zel::Variant&);
+using CancelItemOp = bool(const std::string&, const std::string&, const std::wstring&,
+                          const std::wstring&, const std::wstring&, const std::wstring&,
+                          const std::wstring&, const std::wstring&, const std::wstring&, double,
+                          double);
+
+// The printer's figures carry two implied decimals; blanks read as zero.
+double ImpliedDecimals(const std::string& digits) {
+  return static_cast<double>(std::strtoll(digits.c_str(), nullptr, 10)) / 100.0;
+}
+
+std::string ReadFigure(Session& session, const char* name) {
+  std::string value;
+  if (!session.Op<SchemeTextOp>(name)(kColourScheme, value)) {
+    throw zel::Error(std::string("the printer did not give its figure ") + name);
+  }
+  return value;
+}
+
+std::string CouponNumber(Session& session) {
+  return session.Op<std::string(const std::string&, const std::string&)>("Nr_Cupom")("",
+                                                                                     kColourScheme);
+}
+
+// Leaves the printer without the coupon a failed sale left open. The
+// driver's return analysis may have cancelled it already, and then the
+// printer refuses a second cancellation: that refusal is nobody's concern,
+// so it is not shown. True when this call cancelled it.
+bool CancelOpenCoupon(Session& session) {
+  const std::vector<zel::Variant> params = {kColourScheme, false,         true, zel::Variant(),
+                                            kBranch,       kCashRegister, ""};
+  zel::Variant result = ResultArray(2);
+  return session.Op<CancelCouponOp>("Cancela_Cupom_Imp")(params, result);
+}
+
+void CancelItem(Session& session, int number) {
+  char item[8];
+  std::snprintf(item, sizeof item, "0%04d", number);
+  const std::wstring unused;
+  if (!session.Op<CancelItemOp>("Cancela_ItGenerico")(kColourScheme, item, unused, unused, unused,
+                                                      unused, unused, unused, unused, 0, 0)) {
+    throw zel::Error("the printer refused to cancel item " + std::to_string(number));
+  }
+}
+
+// This host's payment types after the driver matched them with the
+// printer's payment forms, programming the missing ones.
+zel::Dataset ReconciledPaymentTypes(Session& session) {
+  zel::Dataset types = PaymentTypesToReconcile();
+  session.Op<void(const std::string&, const std::string&, std::int32_t, zel::Dataset&)>(
+      "CarregaRecebimento")("", kColourScheme, 0, types);
+  return types;
+}
+
+void RunReading(Session& session, const char* operation, const char* what) {
+  if (!session.Op<ReadingOp>(operation)("", kColourScheme, "")) {
+    throw zel::Error(std::string("the printer did not print the ") + what);
+  }
+}
+
+}  // namespace
+
+void ProgramPrinter(Session& session) {
+  std::FILE* out = session.out();
+  zel::Dataset rates("cdsAliquotas");
+  session.Op<void(const std::string&, zel::Dataset&)>("CarregaAliquota")(kColourScheme, rates);
+  std::fprintf(out, "Alíquotas da impressora\n");
+  for (rates.First(); !rates.Eof(); rates.Next()) {
+    std::fprintf(out, "  %s %6.2f%% %s\n", rates.AsText("CDALIQIMPFIS").c_str(),
+                 rates.AsDouble("VRALIQIMPFIS"), rates.AsText("IDALIQIMPFIS").c_str());
+  }
+
+  std::string cv, consumer, purchase, cancellation, report;
+  std::int32_t unused = 0;
+  session.Op<void(std::string&, std::string&, std::string&, std::string&, std::string&,
+                  const std::string&, std::int32_t&, zel::Dataset*)>("CarregaTotalizador")(
+      cv, consumer, purchase, cancellation, report, kColourScheme, unused, nullptr);
+  std::fprintf(out,
+               "Totalizadores não fiscais\n  contra-vale %s, venda consumidor %s, crédito %s, "
+               "cancelamento de crédito %s, relatórios %s\n",
+               cv.c_str(), consumer.c_str(), purchase.c_str(), cancellation.c_str(),
+               report.c_str());
+
+  zel::Dataset types = ReconciledPaymentTypes(session);
+  std::fprintf(out, "Formas de pagamento\n");
+  for (types.First(); !types.Eof(); types.Next()) {
+    const bool taken = !types.AsText("CDFPIMPFIS").empty();
+    std::fprintf(out, "  %s %-16s %s\n", types.AsText("CDTIPORECE").c_str(),
+                 zel::Cp1252ToUtf8(types.AsText("DSIMPFISCAL")).c_str(),
+                 taken ? "na impressora" : "RECUSADA pela impressora");
+  }
+}
+
+std::string SellCoupon(Session& session, const SaleRequest& sale) {
+  CheckSale(sale);
+  zel::Dataset reconciled = ReconciledPaymentTypes(session);
+  const zel::Variant payment_types = ClosingPaymentTypes(reconciled);
+
+  zel::Variant opening = OpeningParams();
+  if (!session.Op<ParamsOp>("AbreCupom")(opening)) {
+    throw zel::Error("the printer did not open the coupon");
+  }
+  try {
+    for (const SaleItem& item : sale.items) {
+      zel::Variant params = ItemParams(item);
+      if (!session.Op<ParamsOp>("VendaItem")(params)) {
+        throw zel::Error("the printer refused the item " + zel::Cp1252ToUtf8(item.name));
+      }
+    }
+    for (int number : sale.cancelled_items) CancelItem(session, number);
+    const std::vector<zel::Variant> positions = ClosingPositions(
+        sale, PaymentMovements(sale.payments, zel::Env::Default()->Now()), payment_types);
+    zel::Variant result = ResultArray(3);
+    if (!session.Op<bool(std::span<const zel::Variant>, const std::vector<std::string>*,
+                         zel::Variant&)>("FechaCupom")(positions, nullptr, result)) {
+      throw zel::Error("the printer did not close the coupon");
+    }
+  } catch (const zel::Error& error) {
+    const bool cancelled_here = CancelOpenCoupon(session);
+    throw zel::Error(std::string(error.what()) +
+                     (cancelled_here ? "; the coupon was cancelled"
+                                     : "; the coupon is not left open (the driver cancels it)"));
+  }
+  RefreshStoredGrandTotal(session);
+  return CouponNumber(session);
+}
+
+std::string CancelLastCoupon(Session& session) {
+  const std::vector<zel::Variant> params = {kColourScheme, true,  false, zel::Variant(),
+                                            "0001",        "001", ""};
+  zel::Variant result = ResultArray(2);
+  const bool cancelled = session.Op<CancelCouponOp>("Cancela_Cupom_Imp")(params, result);
+  if (!cancelled) throw zel::Error("the printer did not cancel the last coupon");
+  std::string number = result.AsArray().at(1).AsArray().at(0).AsText();
+  number.erase(0, number.find_first_not_of(' '));
+  if (!number.empty() && number.size() < 6) number.insert(0, 6 - number.size(), '0');
+  return number;
+}
+
+void Supply(Session& session, double amount) {
+  if (!session.Op<CashOp>("Suprimento")("", kColourScheme, amount)) {
+    throw zel::Error("the printer did not register the supply");
+  }
+  std::fprintf(session.out(), "Suprimento de %s registrado.\n", Money(amount).c_str());
+}
+
+void Withdraw(Session& session, double amount) {
+  if (!session.Op<CashOp>("Sangria")("", kColourScheme, amount)) {
+    throw zel::Error("the printer did not register the withdrawal");
+  }
+  std::fprintf(session.out(), "Sangria de %s registrada.\n", Money(amount).c_str());
+}
+
+void OpenDrawer(Session& session) {
+  if (!session.Op<bool(const std::string&, bool)>("Abre_Gaveta_Imp")(kColourScheme, false)) {
+    throw zel::Error("the printer did not open the drawer");
+  }
+  const std::string state =
+      session.Op<std::string(const std::string&)>("Estado_Gaveta_Imp")(kColourScheme);
+  std::fprintf(session.out(), "Gaveta: %s\n",
+               state == "01"   ? "aberta"
+               : state == "00" ? "fechada"
+                               : "estado desconhecido");
+}
+
+void XReading(Session& session) {
+  RunReading(session, "Leitura_X_Imp", "X reading");
+  std::fprintf(session.out(), "Leitura X impressa.\n");
+}
+
+void ZReduction(Session& session) {
+  RunReading(session, "Reducao_Z_Imp", "Z reduction");
+  std::fprintf(session.out(), "Redução Z impressa: dia fiscal encerrado.\n");
+}
+
+std::string GrandTotal(Session& session) { return ReadFigure(session, "BuscaTotGer"); }
+
+DayFigures ReadDayFigures(Session& session) {
+  DayFigures figures;
+  figures.coupons = std::strtol(ReadFigure(session, "ContadorCupomFiscalMFD").c_str(), nullptr, 10);
+  figures.nonfiscal =
+      std::strtol(ReadFigure(session, "NumeroOperacoesNaoFiscais").c_str(), nullptr, 10);
+  figures.reports =
+      std::strtol(ReadFigure(session, "ContadorRelatoriosGerenciaisMFD").c_str(), nullptr, 10);
+  figures.gross_sales = ImpliedDecimals(ReadFigure(session, "VendaBruta"));
+  figures.discounts = ImpliedDecimals(ReadFigure(session, "Descontos"));
+  figures.cancellations = ImpliedDecimals(ReadFigure(session, "Cancelamentos"));
+  return figures;
+}
+
+}  // namespace ecfhost

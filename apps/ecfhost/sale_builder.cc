@@ -1,0 +1,309 @@
+#include "sale_builder.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <set>
+
+#include "host/codepage.h"
+#include "options.h"
+#include "zel/error.h"
+
+namespace ecfhost {
+namespace {
+
+// The printer takes payment-form names of 16 characters.
+constexpr std::size_t kFormNameWidth = 16;
+// FechaCupom's positional values.
+constexpr std::size_t kClosingPositions = 43;
+// One second as a fraction of a day.
+constexpr double kSecond = 1.0 / 86400.0;
+
+std::vector<std::string> Split(const std::string& text, char separator) {
+  std::vector<std::string> fields;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t end = text.find(separator, start);
+    fields.push_back(text.substr(start, end - start));
+    if (end == std::string::npos) return fields;
+    start = end + 1;
+  }
+}
+
+std::int64_t Cents(double amount) { return std::llround(amount * 100); }
+
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+bool IsRate(const std::string& rate) {
+  static const std::set<std::string> kFixed = {"FF", "II", "NN"};
+  if (kFixed.contains(rate)) return true;
+  return rate.size() == 2 && std::isdigit(static_cast<unsigned char>(rate[0])) &&
+         std::isdigit(static_cast<unsigned char>(rate[1])) && rate != "00";
+}
+
+std::int64_t ItemCents(const SaleItem& item) {
+  return Cents(item.quantity * item.price) - Cents(item.discount);
+}
+
+}  // namespace
+
+SaleItem ParseItem(const std::string& text) {
+  const std::vector<std::string> fields = Split(text, ':');
+  if (fields.size() < 5 || fields.size() > 7) {
+    throw zel::Error("item '" + text + "' is not CODE:NAME:RATE:QTY:PRICE[:DISCOUNT[:UNIT]]");
+  }
+  SaleItem item;
+  item.code = zel::Utf8ToCp1252(fields[0]);
+  item.name = zel::Utf8ToCp1252(fields[1]);
+  item.rate = fields[2];
+  if (item.code.empty() || item.name.empty()) {
+    throw zel::Error("item '" + text + "' needs a code and a name");
+  }
+  if (!IsRate(item.rate)) {
+    throw zel::Error("item '" + text + "': tax rate '" + item.rate +
+                     "' is neither a position 01-16 nor FF, II or NN");
+  }
+  item.quantity = ParseAmount(fields[3], "the quantity of item '" + fields[1] + "'");
+  item.price = ParseAmount(fields[4], "the price of item '" + fields[1] + "'");
+  if (fields.size() > 5 && !fields[5].empty()) {
+    item.discount = ParseAmount(fields[5], "the discount of item '" + fields[1] + "'");
+  }
+  if (fields.size() > 6 && !fields[6].empty()) item.unit = zel::Utf8ToCp1252(fields[6]);
+  if (!(item.quantity > 0) || !(item.price > 0)) {
+    throw zel::Error("item '" + fields[1] + "' needs a quantity and a price above zero");
+  }
+  if (ItemCents(item) <= 0) {
+    throw zel::Error("the discount of item '" + fields[1] + "' is not smaller than its amount");
+  }
+  return item;
+}
+
+SalePayment ParsePayment(const std::string& text) {
+  const std::size_t colon = text.rfind(':');
+  if (colon == std::string::npos || colon == 0) {
+    throw zel::Error("payment '" + text + "' is not FORM:AMOUNT");
+  }
+  SalePayment payment;
+  payment.form = text.substr(0, colon);
+  const PaymentType* type = FindPaymentType(payment.form);
+  if (type == nullptr) {
+    throw zel::Error("unknown payment form '" + payment.form +
+                     "'; this host takes: " + PaymentTypeNames());
+  }
+  payment.form = type->name;
+  payment.amount = ParseAmount(text.substr(colon + 1), "the amount paid in " + payment.form);
+  if (!(Cents(payment.amount) > 0)) {
+    throw zel::Error("the amount paid in " + payment.form + " must be above zero");
+  }
+  return payment;
+}
+
+std::string Money(double amount) {
+  char text[40];
+  std::snprintf(text, sizeof text, "%.2f", amount);
+  std::string money = text;
+  money[money.size() - 3] = ',';
+  return money;
+}
+
+double AmountDue(const SaleRequest& sale) {
+  std::int64_t cents = 0;
+  for (std::size_t i = 0; i < sale.items.size(); ++i) {
+    bool cancelled = false;
+    for (int number : sale.cancelled_items) cancelled |= number == static_cast<int>(i) + 1;
+    if (!cancelled) cents += ItemCents(sale.items[i]);
+  }
+  cents += Cents(sale.surcharge) - Cents(sale.discount);
+  return static_cast<double>(cents) / 100.0;
+}
+
+void CheckSale(const SaleRequest& sale) {
+  if (sale.items.empty()) throw zel::Error("a sale needs at least one --item");
+  if (sale.payments.empty()) throw zel::Error("a sale needs at least one --pay");
+  if (sale.discount > 0 && sale.surcharge > 0) {
+    throw zel::Error("a coupon takes a discount or a surcharge, not both");
+  }
+  std::set<int> cancelled;
+  for (int number : sale.cancelled_items) {
+    if (number < 1 || number > static_cast<int>(sale.items.size())) {
+      throw zel::Error("there is no item " + std::to_string(number) + " to cancel");
+    }
+    if (!cancelled.insert(number).second) {
+      throw zel::Error("item " + std::to_string(number) + " is cancelled twice");
+    }
+  }
+  if (cancelled.size() == sale.items.size()) {
+    throw zel::Error("every item is cancelled; cancel the coupon instead");
+  }
+  const double due = AmountDue(sale);
+  if (Cents(due) <= 0) throw zel::Error("the discount is not smaller than the subtotal");
+  std::int64_t paid = 0;
+  for (const SalePayment& payment : sale.payments) paid += Cents(payment.amount);
+  if (paid < Cents(due)) {
+    throw zel::Error("the payments (" + Money(static_cast<double>(paid) / 100.0) +
+                     ") do not cover the amount due (" + Money(due) + ")");
+  }
+}
+
+const std::vector<PaymentType>& HostPaymentTypes() {
+  static const std::vector<PaymentType> types = {{"001", "Dinheiro", "1"},
+                                                 {"002", "Cheque", "2"},
+                                                 {"003", "Cartao Credito", "4"},
+                                                 {"004", "Cartao Debito", "4"},
+                                                 {"005", "Ticket Refeicao", "1"}};
+  return types;
+}
+
+const PaymentType* FindPaymentType(const std::string& name) {
+  for (const PaymentType& type : HostPaymentTypes()) {
+    if (Lower(type.name) == Lower(name)) return &type;
+  }
+  return nullptr;
+}
+
+std::string PaymentTypeNames() {
+  std::string names;
+  for (const PaymentType& type : HostPaymentTypes()) {
+    names += (names.empty() ? "" : ", ") + std::string(type.name);
+  }
+  return names;
+}
+
+zel::Dataset PaymentTypesToReconcile() {
+  zel::Dataset types("cdsTipoRece");
+  types.SetFieldDefs({{"CDTIPORECE", zel::FieldType::kText, 3},
+                      {"NMTIPORECE", zel::FieldType::kText, 40},
+                      {"IDEMIVALE", zel::FieldType::kText, 1},
+                      {"CDFPIMPFIS", zel::FieldType::kText, 10},
+                      {"IDTIPORECE", zel::FieldType::kText, 1},
+                      {"IDTPBUTTON", zel::FieldType::kText, 1},
+                      {"DSIMPFISCAL", zel::FieldType::kText, 50},
+                      {"IDMOSTRARECE", zel::FieldType::kText, 1}});
+  types.CreateDataSet();
+  for (const PaymentType& type : HostPaymentTypes()) {
+    types.Append();
+    types.SetValue("CDTIPORECE", type.code);
+    types.SetValue("IDTIPORECE", type.kind);
+    types.SetValue("IDTPBUTTON", "5");
+    types.SetValue("IDMOSTRARECE", "S");
+    types.SetValue("DSIMPFISCAL", type.name);
+    types.Post();
+  }
+  return types;
+}
+
+zel::Variant ClosingPaymentTypes(zel::Dataset& reconciled) {
+  zel::Dataset types("cdsRecebAux");
+  types.AddField("CDTIPORECE", zel::FieldType::kText, 4);
+  types.AddField("NMTIPORECE", zel::FieldType::kText, 40);
+  types.AddField("IDTIPORECE", zel::FieldType::kText, 1);
+  types.CreateDataSet();
+  for (reconciled.First(); !reconciled.Eof(); reconciled.Next()) {
+    const std::string host_name = reconciled.AsText("DSIMPFISCAL");
+    if (reconciled.AsText("CDFPIMPFIS").empty()) {
+      throw zel::Error("the printer did not take the payment form '" + host_name + "'");
+    }
+    // A form found on the printer comes back under the printer's spelling;
+    // one programmed just now keeps the name it was programmed with.
+    std::string printer_name = reconciled.AsText("NMTIPORECE");
+    if (printer_name.empty()) printer_name = host_name.substr(0, kFormNameWidth);
+    types.Append();
+    types.SetValue("CDTIPORECE", reconciled.AsText("CDTIPORECE"));
+    types.SetValue("NMTIPORECE", printer_name);
+    types.SetValue("IDTIPORECE", reconciled.AsText("IDTIPORECE"));
+    types.Post();
+  }
+  return types.Data();
+}
+
+zel::Variant OpeningParams() {
+  return zel::MakeParams({{"ESQUEMACOR", kColourScheme},
+                          {"INTTEFERRO", 0},
+                          {"INCLUICPF", ""},
+                          {"INCLUINOME", ""},
+                          {"INCLUIENDERECO", ""},
+                          {"CUPNR", ""},
+                          {"CONTCUPOM", ""},
+                          {"IDUTILTEF", "N"},
+                          {"UTILTEF", false}});
+}
+
+zel::Variant ItemParams(const SaleItem& item) {
+  return zel::MakeParams({{"ESQUEMACOR", kColourScheme},
+                          {"INTEFERRO", 0},
+                          {"CDARVPROD", item.code},
+                          {"NMPROD", item.name},
+                          {"CDALIQ", item.rate},
+                          {"QTDE", item.quantity},
+                          {"VALOR", item.price},
+                          {"DESCONT", item.discount},
+                          {"UNIDADE", item.unit},
+                          {"IDUTILTEF", "N"},
+                          {"UTILTEF", false}});
+}
+
+zel::Variant PaymentMovements(const std::vector<SalePayment>& payments, zel::DateTime now) {
+  zel::Dataset data("cdsMovCaixa");
+  for (const char* name : {"CDFILIAL", "IDTIPOMOVIVE"})
+    data.AddField(name, zel::FieldType::kText, 4);
+  data.AddField("DTHRINCMOV", zel::FieldType::kDateTime);
+  for (const char* name : {"CDTIPORECE", "NMTIPORECE", "IDTIPORECE"}) {
+    data.AddField(name, zel::FieldType::kText, 30);
+  }
+  for (const char* name : {"VRMOVIVEND", "VRMOVIVEOUT", "VRCOTINDOUT"}) {
+    data.AddField(name, zel::FieldType::kFloat);
+  }
+  for (const char* name : {"CDTIPOTROCO", "NRORDTROCO", "CDCLIENTE", "CDCONSUMIDOR"}) {
+    data.AddField(name, zel::FieldType::kText, 10);
+  }
+  data.AddField("DTMOVIMCAIXA", zel::FieldType::kDateTime);
+  for (const char* name : {"DSIMPFISCAL", "CDFPIMPFIS", "NRCARTBANCO", "CDNSUHOSTTEF",
+                           "CDBANCARTCR", "CDTIPORECEORIG"}) {
+    data.AddField(name, zel::FieldType::kText, 20);
+  }
+  data.CreateDataSet();
+  for (std::size_t i = 0; i < payments.size(); ++i) {
+    const PaymentType* type = FindPaymentType(payments[i].form);
+    if (type == nullptr) throw zel::Error("unknown payment form '" + payments[i].form + "'");
+    data.Append();
+    data.SetValue("CDFILIAL", "0001");
+    data.SetValue("IDTIPOMOVIVE", "E");
+    data.SetValue("DTHRINCMOV", zel::DateTime{now.value + static_cast<double>(i) * kSecond});
+    data.SetValue("CDTIPORECE", type->code);
+    data.SetValue("NMTIPORECE", type->name);
+    data.SetValue("IDTIPORECE", type->kind);
+    data.SetValue("VRMOVIVEND", payments[i].amount);
+    data.Post();
+  }
+  return data.Data();
+}
+
+std::vector<zel::Variant> ClosingPositions(const SaleRequest& sale, zel::Variant movements,
+                                           zel::Variant payment_types) {
+  std::vector<zel::Variant> positions(kClosingPositions);
+  positions[0] = "";  // receipt totalizer: no receipt after the coupon
+  positions[2] = kColourScheme;
+  positions[4] = false;  // no non-fiscal receipt after the coupon
+  positions[5] = true;   // show the printer's problems
+  positions[6] = sale.discount;
+  positions[7] = 0.0;
+  positions[8] = sale.surcharge;
+  positions[9] = "N";  // no card payments through TEF
+  positions[11] = false;
+  positions[13] = std::move(movements);
+  positions[14] = std::move(payment_types);
+  positions[22] = "01";
+  positions[23] = "CAIXA";
+  return positions;
+}
+
+zel::Variant ResultArray(int columns) {
+  return zel::Variant(zel::VariantArray{zel::Variant(zel::VariantArray{}),
+                                        zel::Variant(zel::VariantArray(columns))});
+}
+
+}  // namespace ecfhost

@@ -1,0 +1,383 @@
+// The command-line host run as a process, as a cashier or a script runs it:
+// exit statuses, messages, and what the simulated printer printed.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "options.h"
+#include "sale_builder.h"
+#include "support/temp_dir.h"
+#include "zel/dataset.h"
+#include "zel/error.h"
+
+namespace zel {
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+using ::testing::Not;
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::stringstream content;
+  content << file.rdbuf();
+  return content.str();
+}
+
+int Count(const std::string& text, const std::string& what) {
+  int count = 0;
+  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
+    ++count;
+  }
+  return count;
+}
+
+// Lines of `text` that read `line` once centred blanks are trimmed.
+int CountLines(const std::string& text, const std::string& line) {
+  std::istringstream lines(text);
+  int count = 0;
+  for (std::string read; std::getline(lines, read);) {
+    read.erase(0, read.find_first_not_of(' '));
+    read.erase(read.find_last_not_of(' ') + 1);
+    count += read == line ? 1 : 0;
+  }
+  return count;
+}
+
+class EcfhostTest : public ::testing::Test {
+ protected:
+  // Runs ecfhost with `arguments` (already quoted for the shell) in its own
+  // working folder under the temporary directory.
+  Outcome Ecfhost(const std::string& arguments, const std::string& answer = "--no") {
+    const std::string out = dir_.Join("out.txt");
+    const std::string err = dir_.Join("err.txt");
+    const std::string command = "cd '" + dir_.path() + "' && '" ECFHOST_PATH "' --dir work " +
+                                answer + " " + arguments + " > '" + out + "' 2> '" + err +
+                                "' < /dev/null";
+    const int raw = std::system(command.c_str());
+    Outcome run;
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.out = ReadAll(out);
+    run.err = ReadAll(err);
+    return run;
+  }
+  std::string Tape() { return ReadAll(dir_.Join("work/printer/tape.txt")); }
+
+  TempDir dir_;
+};
+
+constexpr char kRice[] = "--item '7891000100103:ARROZ 5KG:01:2:21.90'";
+constexpr char kBeans[] = "--item '7891000200200:FEIJAO 1KG:02:1:8.49:0.49'";
+
+TEST_F(EcfhostTest, DemoRunsAWholeFiscalDayAndShowsItOnTheTape) {
+  const Outcome run = Ecfhost("demo");
+
+  ASSERT_EQ(run.status, 0) << run.err << run.out;
+  EXPECT_THAT(run.err, IsEmpty());
+  EXPECT_EQ(CountLines(run.out, "CUPOM FISCAL"), 4) << "four sales";
+  EXPECT_EQ(CountLines(run.out, "CANCELAMENTO DE CUPOM FISCAL"), 1);
+  EXPECT_THAT(run.out, HasSubstr("cancelado item 002"));
+  EXPECT_THAT(run.out, HasSubstr("SUPRIMENTO"));
+  EXPECT_THAT(run.out, HasSubstr("SANGRIA"));
+  EXPECT_EQ(CountLines(run.out, "LEITURA X"), 1);
+  EXPECT_EQ(CountLines(run.out, "REDUCAO Z"), 1);
+  EXPECT_LT(run.out.find("LEITURA X"), run.out.find("REDUCAO Z"));
+  // Payments in several forms, a discount on the subtotal and a surcharge.
+  for (const char* line :
+       {"Cartao Credito", "Cartao Debito", "Cheque", "DESCONTO R$", "ACRESCIMO R$"}) {
+    EXPECT_THAT(run.out, HasSubstr(line));
+  }
+  // The summary: a fresh printer starts from zero; the day's figures are
+  // the printer's own, matching its X reading.
+  EXPECT_THAT(run.out, HasSubstr("totalizador geral antes      0\n"));
+  EXPECT_THAT(run.out, HasSubstr("totalizador geral depois     157,22\n"));
+  EXPECT_THAT(run.out, HasSubstr("venda bruta do dia           157,22\n"));
+  EXPECT_THAT(run.out, HasSubstr("Venda Bruta Diária:                       157,22"));
+  EXPECT_THAT(run.out, HasSubstr("cupons fiscais emitidos      4\n"));
+  EXPECT_THAT(run.out, HasSubstr("diálogos mostrados           0\n"));
+  EXPECT_EQ(Tape(), run.out.substr(run.out.find("===="), Tape().size()))
+      << "the demo shows the printer's whole tape";
+}
+
+TEST_F(EcfhostTest, DemoStartsOverOnAFreshPrinter) {
+  ASSERT_EQ(Ecfhost("demo").status, 0);
+
+  const Outcome again = Ecfhost("demo");
+
+  ASSERT_EQ(again.status, 0) << again.err;
+  EXPECT_THAT(again.out, HasSubstr("totalizador geral antes      0\n"));
+  EXPECT_EQ(CountLines(Tape(), "REDUCAO Z"), 1) << "the old tape went with the old printer";
+}
+
+TEST_F(EcfhostTest, ASaleIsPrintedAndItsCouponCanBeCancelled) {
+  const Outcome sale = Ecfhost(std::string("sale ") + kRice + " " + kBeans +
+                               " --discount 1,00 --pay Dinheiro:20 --pay 'cartao credito:40.00'");
+
+  ASSERT_EQ(sale.status, 0) << sale.err << sale.out;
+  EXPECT_THAT(sale.out, HasSubstr("total 50,80, pago 60,00, troco 9,20"));
+  const std::string tape = Tape();
+  EXPECT_THAT(tape, HasSubstr("ARROZ 5KG"));
+  EXPECT_THAT(tape, HasSubstr("TOTAL R$                                   50,80"));
+  EXPECT_THAT(tape, HasSubstr("Cartao Credito                             40,00"));
+
+  const Outcome cancel = Ecfhost("cancel");
+  ASSERT_EQ(cancel.status, 0) << cancel.err;
+  EXPECT_THAT(cancel.out, HasSubstr("Cupom 000001 cancelado."));
+  EXPECT_THAT(Tape(), HasSubstr("COO do cupom cancelado:                   000001"));
+
+  const Outcome start = Ecfhost("start");
+  EXPECT_EQ(start.status, 0) << "the stored grand total follows the sales: " << start.err
+                             << start.out;
+}
+
+TEST_F(EcfhostTest, AnUnknownPaymentFormFailsBeforeAnythingIsPrinted) {
+  const Outcome run = Ecfhost(std::string("sale ") + kRice + " --pay Pix:43.80");
+
+  EXPECT_NE(run.status, 0);
+  EXPECT_EQ(Count(run.err, "\n"), 1) << run.err;
+  EXPECT_THAT(run.err, HasSubstr("unknown payment form 'Pix'"));
+  EXPECT_THAT(run.err, HasSubstr("Dinheiro, Cheque, Cartao Credito"));
+  EXPECT_THAT(Tape(), IsEmpty());
+}
+
+TEST_F(EcfhostTest, AnItemThePrinterRefusesLeavesNoCouponOpen) {
+  const Outcome run =
+      Ecfhost(std::string("sale ") + kRice + " --item '2:SABAO:09:1:2' --pay Dinheiro:50");
+
+  EXPECT_NE(run.status, 0);
+  EXPECT_THAT(run.err, HasSubstr("the printer refused the item SABAO"));
+  EXPECT_THAT(run.out, HasSubstr("Alíquota não programada na impressora fiscal."));
+  EXPECT_THAT(run.out, Not(HasSubstr("Cancelamento não permitido")));
+  EXPECT_EQ(CountLines(Tape(), "CUPOM FISCAL CANCELADO"), 1);
+
+  const Outcome next = Ecfhost(std::string("sale ") + kRice + " --pay Dinheiro:50");
+  EXPECT_EQ(next.status, 0) << next.err << next.out;
+  EXPECT_THAT(next.out, Not(HasSubstr("[aviso]"))) << "the printer is left ready to sell";
+}
+
+TEST_F(EcfhostTest, AScriptedYesDoesNotRetryARefusedItemForever) {
+  const Outcome run =
+      Ecfhost(std::string("sale ") + kRice + " --item '2:SABAO:09:1:2' --pay Dinheiro:50", "--yes");
+
+  EXPECT_NE(run.status, 0);
+  EXPECT_EQ(Count(run.out, "[pergunta]"), 4) << run.out;
+  EXPECT_EQ(Count(run.out, "resposta: sim"), 3);
+  EXPECT_THAT(run.out, HasSubstr("resposta: não (já respondida sim 3 vezes seguidas)"));
+  EXPECT_EQ(CountLines(Tape(), "CUPOM FISCAL CANCELADO"), 1);
+}
+
+TEST_F(EcfhostTest, ASaleTheHostCannotCompleteIsRefusedBeforePrinting) {
+  struct Case {
+    std::string arguments, reason;
+  };
+  const Case cases[] = {
+      {std::string(kRice) + " --pay Dinheiro:43.79", "do not cover the amount due (43,80)"},
+      {"--pay Dinheiro:10", "at least one --item"},
+      {kRice, "at least one --pay"},
+      {std::string(kRice) + " --pay Dinheiro:50 --cancel-item 2", "no item 2 to cancel"},
+      {"--item 'X:Y:01:1' --pay Dinheiro:1", "not CODE:NAME:RATE:QTY:PRICE"},
+      {"--item 'X:Y:7:1:2' --pay Dinheiro:2", "tax rate '7'"},
+      {"--item 'X:Y:01:1:abc' --pay Dinheiro:2", "price of item 'Y'"},
+      {"--item 'X:Y:01:1:2:2' --pay Dinheiro:2", "not smaller than its amount"},
+      {std::string(kRice) + " --pay Dinheiro:50 --discount 1 --surcharge 1", "not both"},
+      {std::string(kRice) + " --pay Dinheiro:50 --tip 1", "unknown option '--tip'"},
+  };
+  for (const Case& c : cases) {
+    const Outcome run = Ecfhost("sale " + c.arguments);
+    EXPECT_NE(run.status, 0) << c.arguments;
+    EXPECT_THAT(run.err, HasSubstr(c.reason)) << c.arguments;
+  }
+  EXPECT_THAT(Tape(), IsEmpty());
+}
+
+TEST_F(EcfhostTest, CashDrawerAndReadingsRunOneByOne) {
+  const Outcome supply = Ecfhost("supply 100,50");
+  ASSERT_EQ(supply.status, 0) << supply.err;
+  ASSERT_EQ(Ecfhost("withdraw 20").status, 0);
+  const Outcome drawer = Ecfhost("drawer");
+  ASSERT_EQ(drawer.status, 0) << drawer.err;
+  EXPECT_THAT(drawer.out, HasSubstr("Gaveta: aberta"));
+  ASSERT_EQ(Ecfhost("x").status, 0);
+  ASSERT_EQ(Ecfhost("z").status, 0);
+
+  const std::string tape = Tape();
+  EXPECT_THAT(tape, HasSubstr("SUPRIMENTO                                100,50"));
+  EXPECT_THAT(tape, HasSubstr("SANGRIA                                    20,00"));
+  EXPECT_EQ(CountLines(tape, "LEITURA X"), 1);
+  EXPECT_EQ(CountLines(tape, "REDUCAO Z"), 1);
+
+  const Outcome negative = Ecfhost("supply -5");
+  EXPECT_NE(negative.status, 0);
+  EXPECT_THAT(negative.err, HasSubstr("supply amount"));
+}
+
+TEST_F(EcfhostTest, StartNoticesAPrinterThatIsNotThisRegisters) {
+  ASSERT_EQ(Ecfhost("start").status, 0);
+  ASSERT_EQ(Ecfhost(std::string("sale ") + kRice + " --pay Dinheiro:50").status, 0);
+  // Another printer, fresh from the factory, put in its place.
+  std::filesystem::remove_all(dir_.Join("work/printer"));
+
+  const Outcome run = Ecfhost("start");
+
+  EXPECT_NE(run.status, 0);
+  EXPECT_THAT(run.err, HasSubstr("does not match this register's configuration"));
+}
+
+TEST_F(EcfhostTest, EverySubcommandExplainsItselfWithHelp) {
+  const Outcome sale = Ecfhost("sale --help");
+  EXPECT_EQ(sale.status, 0);
+  EXPECT_THAT(sale.out, HasSubstr("--item CODE:NAME:RATE:QTY:PRICE[:DISCOUNT[:UNIT]]"));
+  EXPECT_THAT(sale.out, HasSubstr("--pay FORM:AMOUNT"));
+  EXPECT_THAT(Tape(), IsEmpty()) << "help prints nothing on the printer";
+
+  for (const char* command :
+       {"start", "program", "cancel", "supply", "withdraw", "drawer", "x", "z", "tape", "demo"}) {
+    const Outcome run = Ecfhost(std::string(command) + " --help");
+    EXPECT_EQ(run.status, 0) << command;
+    EXPECT_THAT(run.out, HasSubstr(std::string("usage: ecfhost ") + command)) << command;
+  }
+  const Outcome unknown = Ecfhost("refund");
+  EXPECT_NE(unknown.status, 0);
+  EXPECT_THAT(unknown.err, HasSubstr("unknown command or option 'refund'"));
+}
+
+// --- What the host builds before the driver sees a sale ----------------------
+
+using ecfhost::SaleRequest;
+
+TEST(EcfhostSaleBuilderTest, AmountsAreTakenAsACashierTypesThem) {
+  EXPECT_DOUBLE_EQ(ecfhost::ParseAmount("21.90", "x"), 21.90);
+  EXPECT_DOUBLE_EQ(ecfhost::ParseAmount("21,90", "x"), 21.90);
+  EXPECT_DOUBLE_EQ(ecfhost::ParseAmount("3", "x"), 3.0);
+  for (const char* bad : {"", "-1", "1e3", "1.234,56", "12a", " 5", "nan", "inf"}) {
+    EXPECT_THROW(ecfhost::ParseAmount(bad, "the price"), Error) << bad;
+  }
+  EXPECT_EQ(ecfhost::Money(1234.5), "1234,50");
+  EXPECT_EQ(ecfhost::Money(0), "0,00");
+}
+
+TEST(EcfhostSaleBuilderTest, AnItemMayLeaveItsDiscountEmptyAndNameItsUnit) {
+  const ecfhost::SaleItem item = ecfhost::ParseItem("789:LEITE 1L:FF:6:4,99::LT");
+  EXPECT_EQ(item.code, "789");
+  EXPECT_EQ(item.rate, "FF");
+  EXPECT_DOUBLE_EQ(item.quantity, 6);
+  EXPECT_DOUBLE_EQ(item.price, 4.99);
+  EXPECT_DOUBLE_EQ(item.discount, 0);
+  EXPECT_EQ(item.unit, "LT");
+  EXPECT_EQ(ecfhost::ParseItem("1:A:01:1:2").unit, "UN");
+  EXPECT_EQ(ecfhost::ParseItem("1:PÃO:01:1:2").name, "P\xC3O") << "the driver takes Windows-1252";
+  EXPECT_THROW(ecfhost::ParseItem("1:A:00:1:2"), Error);
+  EXPECT_THROW(ecfhost::ParseItem("1:A:01:0:2"), Error);
+  EXPECT_THROW(ecfhost::ParseItem(":A:01:1:2"), Error);
+  EXPECT_THROW(ecfhost::ParseItem("1:A:01:1:2:0:UN:extra"), Error);
+}
+
+TEST(EcfhostSaleBuilderTest, APaymentTakesTheHostsSpellingOfItsForm) {
+  const ecfhost::SalePayment payment = ecfhost::ParsePayment("CARTAO DEBITO:12,30");
+  EXPECT_EQ(payment.form, "Cartao Debito");
+  EXPECT_DOUBLE_EQ(payment.amount, 12.30);
+  EXPECT_THROW(ecfhost::ParsePayment("Dinheiro"), Error);
+  EXPECT_THROW(ecfhost::ParsePayment(":10"), Error);
+  EXPECT_THROW(ecfhost::ParsePayment("Dinheiro:0.001"), Error) << "less than a cent";
+}
+
+TEST(EcfhostSaleBuilderTest, TheAmountDueLeavesOutCancelledItemsAndCountsEachItemInCents) {
+  SaleRequest sale;
+  sale.items = {ecfhost::ParseItem("1:A:01:2:21.90"), ecfhost::ParseItem("2:B:02:3:8.49:1"),
+                ecfhost::ParseItem("3:C:03:1:7.35")};
+  sale.discount = 1;
+  EXPECT_DOUBLE_EQ(ecfhost::AmountDue(sale), 74.62);
+  sale.cancelled_items = {2};
+  EXPECT_DOUBLE_EQ(ecfhost::AmountDue(sale), 50.15);
+  sale.discount = 0;
+  sale.surcharge = 0.60;
+  EXPECT_DOUBLE_EQ(ecfhost::AmountDue(sale), 51.75);
+
+  sale.payments = {ecfhost::ParsePayment("Dinheiro:51.75")};
+  EXPECT_NO_THROW(ecfhost::CheckSale(sale));
+  sale.cancelled_items = {2, 2};
+  EXPECT_THROW(ecfhost::CheckSale(sale), Error);
+  sale.cancelled_items = {1, 2, 3};
+  EXPECT_THROW(ecfhost::CheckSale(sale), Error) << "a coupon of cancelled items only";
+}
+
+TEST(EcfhostSaleBuilderTest, PaymentsBecomeCashMovementsInTheOrderGiven) {
+  const DateTime now{46000.5};
+  Dataset movements("movements");
+  movements.SetData(ecfhost::PaymentMovements(
+      {ecfhost::ParsePayment("cheque:20"), ecfhost::ParsePayment("Dinheiro:30")}, now));
+
+  ASSERT_EQ(movements.RecordCount(), 2);
+  movements.First();
+  EXPECT_EQ(movements.AsText("IDTIPOMOVIVE"), "E");
+  EXPECT_EQ(movements.AsText("CDTIPORECE"), "002");
+  EXPECT_DOUBLE_EQ(movements.AsDouble("VRMOVIVEND"), 20);
+  const double first = movements.FieldValue("DTHRINCMOV").AsDouble();
+  movements.Next();
+  EXPECT_EQ(movements.AsText("CDTIPORECE"), "001");
+  EXPECT_GT(movements.FieldValue("DTHRINCMOV").AsDouble(), first) << "oldest first is this order";
+}
+
+TEST(EcfhostSaleBuilderTest, TheClosingValuesCarryTheDiscountsAndTheDatasets) {
+  SaleRequest sale;
+  sale.discount = 1.5;
+  const std::vector<Variant> positions =
+      ecfhost::ClosingPositions(sale, Variant("movements"), Variant("types"));
+
+  ASSERT_EQ(positions.size(), 43u);
+  EXPECT_DOUBLE_EQ(positions[6].AsDouble(), 1.5);
+  EXPECT_DOUBLE_EQ(positions[8].AsDouble(), 0);
+  EXPECT_EQ(positions[9].AsText(), "N") << "no TEF";
+  EXPECT_FALSE(positions[4].AsBoolean()) << "no receipt after the coupon";
+  EXPECT_EQ(positions[13].AsText(), "movements");
+  EXPECT_EQ(positions[14].AsText(), "types");
+}
+
+TEST(EcfhostSaleBuilderTest, ReconciledFormsCloseUnderThePrintersNames) {
+  Dataset reconciled = ecfhost::PaymentTypesToReconcile();
+  for (reconciled.First(); !reconciled.Eof(); reconciled.Next()) {
+    reconciled.Edit();
+    reconciled.SetValue("CDFPIMPFIS", "S");
+    if (reconciled.AsText("CDTIPORECE") == "001") reconciled.SetValue("NMTIPORECE", "DINHEIRO");
+    reconciled.Post();
+  }
+  Dataset types("types");
+  types.SetData(ecfhost::ClosingPaymentTypes(reconciled));
+
+  ASSERT_TRUE(types.Locate("CDTIPORECE", Variant("001")));
+  EXPECT_EQ(types.AsText("NMTIPORECE"), "DINHEIRO") << "the printer's spelling";
+  ASSERT_TRUE(types.Locate("CDTIPORECE", Variant("003")));
+  EXPECT_EQ(types.AsText("NMTIPORECE"), "Cartao Credito") << "programmed under the host's name";
+  EXPECT_EQ(types.AsText("IDTIPORECE"), "4");
+
+  reconciled.First();
+  reconciled.Edit();
+  reconciled.SetValue("CDFPIMPFIS", "");
+  reconciled.Post();
+  EXPECT_THROW(ecfhost::ClosingPaymentTypes(reconciled), Error) << "a form the printer refused";
+}
+
+TEST(EcfhostOptionsTest, RefusesWhatItDoesNotKnow) {
+  const ecfhost::Options options({"--pay", "a", "--pay", "b", "--x"}, {"--pay", "--one"}, {"--x"});
+  EXPECT_EQ(options.All("--pay"), (std::vector<std::string>{"a", "b"}));
+  EXPECT_TRUE(options.Has("--x"));
+  EXPECT_FALSE(options.One("--one").has_value());
+  EXPECT_THROW(options.One("--pay"), Error);
+  EXPECT_THROW(ecfhost::Options({"--pay"}, {"--pay"}, {}), Error) << "a value is missing";
+  EXPECT_THROW(ecfhost::Options({"stray"}, {}, {}), Error);
+}
+
+}  // namespace
+}  // namespace zel
