@@ -22,7 +22,9 @@ class ScratchEnv : public zel::EnvWrapper {
   std::string directory_;
 };
 
-const std::string kText = "Bematech_FI_VendeItemDepartamento : 7891000100103, ARROZ 5KG, 1800, 21,90, 2,000, , 00000000, 01, UN";
+const std::string kText =
+    "Bematech_FI_VendeItemDepartamento : 7891000100103, ARROZ 5KG, 1800, 21,90, 2,000, , 00000000, "
+    "01, UN";
 
 std::string ScratchDirectory() {
   std::filesystem::path path = std::filesystem::temp_directory_path() / "zel_debug_log_bench";

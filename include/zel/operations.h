@@ -144,8 +144,7 @@ ZEL_EXPORT std::string RetornoImpFiscal(const std::string& Cmd, bool Apara);
 // while one command is in progress (boComando) another is refused with
 // false, unsent and unlogged.
 ZEL_EXPORT bool EnviaComando(const std::string& EsquemaCor, const std::string& Comando,
-                             std::span<const std::string> Parametros, bool Mostra,
-                             bool Reservado);
+                             std::span<const std::string> Parametros, bool Mostra, bool Reservado);
 
 // The status verdict of the older interface, read as AnalisaRetorno reads
 // the fiscal library's: false for no reply, NAK or an error bit. With

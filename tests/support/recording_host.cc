@@ -8,8 +8,8 @@ void RecordingHost::ScriptAnswers(std::initializer_list<bool> answers) {
 
 bool RecordingHost::Mensagem(const std::string& text, const std::string& caption,
                              const std::string& letter_n, const std::string& question, int kind,
-                             const std::string& extra, const std::string& colour_scheme,
-                             int number, Dataset* dataset) {
+                             const std::string& extra, const std::string& colour_scheme, int number,
+                             Dataset* dataset) {
   dialogs.push_back(RecordedDialog{text, caption, letter_n, question, kind, extra, colour_scheme,
                                    number, dataset != nullptr});
   if (question != "S") return false;
