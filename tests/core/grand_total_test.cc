@@ -8,6 +8,7 @@
 #include "fake_start_entries.h"
 #include "host/cipher.h"
 #include "host/codepage.h"
+#include "support/host_config_file.h"
 #include "support/recording_host.h"
 #include "support/test_env.h"
 #include "zel/dataset.h"
@@ -49,25 +50,12 @@ class GrandTotalTest : public ::testing::Test {
 
   // Writes a configuration file in the host directory with the rows given.
   void WriteConfig(const std::string& name, const std::vector<ConfigRow>& rows) {
-    Dataset table("Ploteva");
-    table.AddField("CDFILIAL", FieldType::kText, 4);
-    table.AddField("CDCAIXA", FieldType::kText, 3);
-    table.AddField("NRSERIEECF", FieldType::kText, 60);
-    table.AddField("IDSITECFIMPF", FieldType::kText, 1);
-    table.AddField("CAMPO01", FieldType::kText, 1);
-    table.AddField("CAMPO02", FieldType::kText, 60);
-    table.CreateDataSet();
+    std::vector<HostConfigRow> stored;
     for (const ConfigRow& row : rows) {
-      table.Append();
-      table.SetValue("CDFILIAL", row.branch);
-      table.SetValue("CDCAIXA", row.cash_register);
-      table.SetValue("NRSERIEECF", Enciphered(row.serial_plain));
-      table.SetValue("IDSITECFIMPF", row.site);
-      table.SetValue("CAMPO01", row.check);
-      table.SetValue("CAMPO02", row.total_cipher);
-      table.Post();
+      stored.push_back({row.branch, row.cash_register, Enciphered(row.serial_plain), row.site,
+                        row.check, row.total_cipher});
     }
-    table.SaveToFile(HostFile(name));
+    WriteHostConfigFile(HostFile(name), stored);
   }
   std::string HostFile(const std::string& name) { return env_.root() + "/host/" + name; }
   std::string FileBytes(const std::string& name) { return env_.ReadFile(HostFile(name)); }

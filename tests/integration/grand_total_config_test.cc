@@ -14,6 +14,7 @@
 #include "host/cipher.h"
 #include "host/codepage.h"
 #include "support/driver_fixture.h"
+#include "support/host_config_file.h"
 #include "zel/dataset.h"
 #include "zel/variant.h"
 
@@ -81,25 +82,12 @@ class GrandTotalConfigTest : public DriverFixture {
   }
 
   void WriteConfig(const std::vector<ConfigRow>& rows, const std::string& file = "Ploteva.cds") {
-    Dataset table("Ploteva");
-    table.AddField("CDFILIAL", FieldType::kText, 4);
-    table.AddField("CDCAIXA", FieldType::kText, 3);
-    table.AddField("NRSERIEECF", FieldType::kText, 60);
-    table.AddField("IDSITECFIMPF", FieldType::kText, 1);
-    table.AddField("CAMPO01", FieldType::kText, 1);
-    table.AddField("CAMPO02", FieldType::kText, 60);
-    table.CreateDataSet();
+    std::vector<HostConfigRow> stored;
     for (const ConfigRow& row : rows) {
-      table.Append();
-      table.SetValue("CDFILIAL", row.branch);
-      table.SetValue("CDCAIXA", row.cash_register);
-      table.SetValue("NRSERIEECF", Enciphered(row.serial));
-      table.SetValue("IDSITECFIMPF", row.site);
-      table.SetValue("CAMPO01", row.check);
-      table.SetValue("CAMPO02", Enciphered(row.stored_total));
-      table.Post();
+      stored.push_back({row.branch, row.cash_register, Enciphered(row.serial), row.site, row.check,
+                        Enciphered(row.stored_total)});
     }
-    table.SaveToFile(ConfigPath(file));
+    WriteHostConfigFile(ConfigPath(file), stored);
   }
   ConfigRow OurRow(const std::string& stored_total) {
     return ConfigRow{.serial = serial_, .stored_total = stored_total};
