@@ -159,9 +159,8 @@ class Register {
     return reinterpret_cast<Signature*>(address);
   }
 
-  // The host's payment types, reconciled with the printer twice (the second
-  // pass copies the printer's spelling into NMTIPORECE), as FechaCupom
-  // receives them.
+  // The host's payment types, reconciled with the printer (which names them
+  // as the printer has them, in NMTIPORECE), as FechaCupom receives them.
   zel::Variant PaymentTypes() {
     zel::Dataset types = zel::HostPaymentTypes({{"001", "5", "1", "S", "Dinheiro"},
                                                 {"002", "5", "2", "S", "Cheque"},
@@ -171,7 +170,6 @@ class Register {
     using CarregaRecebimentoOp =
         void(const std::string&, const std::string&, std::int32_t, zel::Dataset&);
     auto* reconcile = Get<CarregaRecebimentoOp>(driver_, "CarregaRecebimento");
-    reconcile("", kScheme, 0, types);
     reconcile("", kScheme, 0, types);
     return types.Data();
   }

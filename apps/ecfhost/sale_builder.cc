@@ -207,13 +207,10 @@ zel::Variant ClosingPaymentTypes(zel::Dataset& reconciled) {
     if (reconciled.AsText("CDFPIMPFIS").empty()) {
       throw zel::Error("the printer did not take the payment form '" + host_name + "'");
     }
-    // A form found on the printer comes back under the printer's spelling;
-    // one programmed just now keeps the name it was programmed with.
-    std::string printer_name = reconciled.AsText("NMTIPORECE");
-    if (printer_name.empty()) printer_name = host_name.substr(0, kFormNameWidth);
+    // The driver wrote the form's name as the printer keeps it.
     types.Append();
     types.SetValue("CDTIPORECE", reconciled.AsText("CDTIPORECE"));
-    types.SetValue("NMTIPORECE", printer_name);
+    types.SetValue("NMTIPORECE", reconciled.AsText("NMTIPORECE"));
     types.SetValue("IDTIPORECE", reconciled.AsText("IDTIPORECE"));
     types.Post();
   }

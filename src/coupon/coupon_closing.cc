@@ -5,13 +5,18 @@
 //
 // Everything that can be checked is checked before the first command: a
 // closing refused halfway leaves a coupon on the printer that only a
-// cancellation can clear.
+// cancellation can clear. Whatever goes wrong, the host gets false (never
+// an exception), its result row, the reason in the debug log and, when it
+// asked for dialogs, the reason on screen once.
 #include <exception>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "core/data_module.h"
+#include "core/dialogs.h"
+#include "core/start_support.h"
 #include "core/vendor_call.h"
 #include "coupon/closing.h"
 #include "coupon/sale.h"
@@ -19,6 +24,7 @@
 #include "host/string_functions.h"
 #include "zel/debug_log.h"
 #include "zel/driver_state.h"
+#include "zel/error.h"
 #include "zel/operations.h"
 
 namespace zel {
@@ -41,6 +47,19 @@ void LoadOptional(Dataset& dataset, const Variant& data) {
   }
 }
 
+// A dataset the message may read only when the host passed it in this call:
+// what an earlier call left in the data module must not stand in for it.
+Dataset* GivenIn(const Variant& data, Dataset& dataset) {
+  return data.kind() == Variant::Kind::kPacket ? &dataset : nullptr;
+}
+
+void WriteResultRow(Variant& result, int tef_retried, const Variant& passthrough,
+                    const Variant& counter) {
+  SetResultCell(result, kRetriedCell, Variant(tef_retried));
+  SetResultCell(result, kPassthroughCell, passthrough);
+  SetResultCell(result, kCounterCell, counter);
+}
+
 PaymentFacts FactsOf(const std::vector<PaymentToRegister>& payments) {
   PaymentFacts facts;
   for (const PaymentToRegister& payment : payments) {
@@ -59,7 +78,9 @@ class CouponClosing {
                 const std::vector<std::string>* tef_lines)
       : params_(params),
         scheme_(params.colour_scheme),
-        credit_{&data.cdsSaldCred, &data.cdsFamiliaSaldo, &data.cdsEmprestimo},
+        credit_{GivenIn(params.balances, data.cdsSaldCred),
+                GivenIn(params.consumption, data.cdsFamiliaSaldo),
+                GivenIn(params.family_movements, data.cdsEmprestimo)},
         tef_lines_(tef_lines) {
     data.cdsMovCaixa.SetData(params.movements);
     data.cdsMovCaixaTef.SetData(params.movements);
@@ -69,12 +90,20 @@ class CouponClosing {
     LoadOptional(data.cdsEmprestimo, params.family_movements);
     payments_ =
         GroupPayments(data.cdsMovCaixa, data.cdsMovCaixaTef, data.cdsRecebAux, params.UnderTef());
+    // Started without a payment, the closing could never end: the printer
+    // would keep a coupon that takes neither items nor an end. The coupon is
+    // left open as it is, for the host to pay or cancel.
+    if (payments_.empty()) {
+      throw Error(
+          "FechaCupom: the cash movements hold no payment (kind E or T); nothing to close, the "
+          "coupon stays open");
+    }
     // The coupon is ended only once every payment is in, so what the message
     // says of the payments is known now; and since the message depends on
     // nothing else, composing it here shows whether it can be composed at
     // all before the printer is touched.
     facts_ = FactsOf(payments_);
-    if (!payments_.empty()) ComposeClosingMessage(params_.message, credit_, tef_lines_, facts_);
+    ComposeClosingMessage(params_.message, credit_, tef_lines_, facts_);
   }
 
   bool Run(Variant& result) {
@@ -83,17 +112,14 @@ class CouponClosing {
     for (const PaymentToRegister& payment : payments_) {
       if (!UntilAccepted([&] { return Pay(payment); })) return false;
     }
-    // A sale without payments leaves the coupon for the host to end.
-    if (!payments_.empty() && !UntilAccepted([this] { return EndCoupon(); })) return false;
+    if (!UntilAccepted([this] { return EndCoupon(); })) return false;
     if (params_.receipt_after) counter_ = ReceiptAfterCoupon();
     WriteResult(result);
     return true;
   }
 
   void WriteResult(Variant& result) const {
-    SetResultCell(result, kRetriedCell, Variant(tef_retried_));
-    SetResultCell(result, kPassthroughCell, params_.passthrough);
-    SetResultCell(result, kCounterCell, counter_);
+    WriteResultRow(result, tef_retried_, params_.passthrough, counter_);
   }
 
  private:
@@ -179,6 +205,41 @@ class CouponClosing {
   Variant counter_;
 };
 
+// How a failed closing is reported when its values could not all be read:
+// each of the three is taken on its own, with a fallback, so the report
+// never fails in turn.
+struct FailureReport {
+  explicit FailureReport(std::span<const Variant> positions) {
+    const auto read = [&](std::size_t position, auto store) {
+      if (position >= positions.size()) return;
+      try {
+        store(positions[position]);
+      } catch (const std::exception&) {
+        // The fallback stands.
+      }
+    };
+    read(2, [&](const Variant& value) { colour_scheme = value.AsText(); });
+    read(5, [&](const Variant& value) { show = value.AsBoolean(); });
+    read(42, [&](const Variant& value) { passthrough = value; });
+  }
+
+  std::string colour_scheme = kDefaultColourScheme;
+  // Unreadable flags show the dialog: the operator must learn why the sale
+  // did not close.
+  bool show = true;
+  Variant passthrough;
+};
+
+// The reason goes to the log, and to the operator when dialogs are on.
+// A refusal before the closing could start is a problem with the values the
+// host passed, and is shown as one.
+void ReportFailure(const FailureReport& report, const std::string& reason, bool refused) {
+  LogProblem(reason);
+  if (!report.show) return;
+  ShowDialog(refused ? ParameterErrorText(reason, "FechaCupom") : reason, report.colour_scheme,
+             kRetryDialog);
+}
+
 }  // namespace
 }  // namespace zel
 
@@ -187,12 +248,20 @@ namespace Zel00101 {
 bool FechaCupom(std::span<const zel::Variant> Params, const std::vector<std::string>* LinhasTef,
                 zel::Variant& Resultado) {
   using namespace zel;
-  const ClosingParams params = ReadClosingParams(Params);
-  CouponClosing closing(params, EnsureDataModule(), LinhasTef);
+  const FailureReport report(Params);
+  std::optional<ClosingParams> params;
+  std::optional<CouponClosing> closing;
   try {
-    return closing.Run(Resultado);
-  } catch (const std::exception&) {
-    closing.WriteResult(Resultado);
+    params = ReadClosingParams(Params);
+    closing.emplace(*params, EnsureDataModule(), LinhasTef);
+    return closing->Run(Resultado);
+  } catch (const std::exception& error) {
+    if (closing) {
+      closing->WriteResult(Resultado);
+    } else {
+      WriteResultRow(Resultado, 0, report.passthrough, Variant());
+    }
+    ReportFailure(report, error.what(), !closing);
     return false;
   }
 }

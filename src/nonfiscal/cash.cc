@@ -37,12 +37,14 @@ namespace Zel00101 {
 bool Suprimento(const std::string& /*Reservado*/, const std::string& EsquemaCor, double Valor) {
   using namespace zel;
   EnsureDataModule();
-  // Without this check a NaN would pass for "nothing to register" and be
-  // reported as a success.
-  if (!std::isfinite(Valor)) {
-    throw Error("Suprimento: the amount must be a number, not " + FloatToText(Valor));
+  // Without this check a NaN or a negative amount would pass for "nothing
+  // to register" and be reported as a success: the till would hold less
+  // than the host believes. Refused as a withdrawal refuses it.
+  if (!std::isfinite(Valor) || Valor < 0) {
+    throw Error("Suprimento: the amount must be a positive number or zero, not " +
+                FloatToText(Valor));
   }
-  if (Valor <= 0) return true;
+  if (Valor == 0) return true;
   const std::string value = FormatFloat("0.00", Valor);
   inRetorno = CallVendor(Bematech_FI_Suprimento, value, kSupplyForm);
   LogCall("Bematech_FI_Suprimento", {value, kSupplyForm});

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/data_module.h"
+#include "core/dialogs.h"
 #include "core/vendor_call.h"
 #include "host/string_functions.h"
 #include "programming/printer_lists.h"
@@ -53,22 +54,12 @@ std::string IssuesVoucher(const Dataset& types) {
 }
 
 // Refuses, before anything reaches the printer, a payment-type table that
-// lacks a field or a row that would be programmed without a name.
-void CheckPaymentTypes(Dataset& copy) {
+// lacks a field.
+void CheckPaymentTypes(const Dataset& copy) {
   for (const char* field : kPaymentTypeFields) {
     if (copy.FieldIndex(field) < 0) {
       throw Error(std::string("CarregaRecebimento: the payment-type dataset has no field ") +
                   field);
-    }
-  }
-  copy.SetFiltered(false);
-  for (copy.First(); !copy.Eof(); copy.Next()) {
-    // The same rows the reconciliation walks (its filter ignores trailing
-    // blanks).
-    if (RTrim(copy.AsText("IDTPBUTTON")) != "5" || !TakesPart(copy)) continue;
-    if (TrimBlanks(FormName(copy.AsText("DSIMPFISCAL"))).empty()) {
-      throw Error("CarregaRecebimento: payment type \"" + copy.AsText("CDTIPORECE") +
-                  "\" has no printer name (DSIMPFISCAL)");
     }
   }
 }
@@ -103,16 +94,19 @@ void TakeExistingForm(Dataset& types, Dataset& copy, const std::string& printer_
 }
 
 // Programs the form of the current row; only a form the printer accepted
-// marks the row.
+// marks the row, and under the name it now has on the printer, so the first
+// sale with it can already be paid.
 void ProgramMissingForm(Dataset& types, Dataset& copy, const std::string& name,
                         const std::string& colour_scheme, std::vector<std::string>& programmed) {
   if (!ProgramForm(name, colour_scheme, false, false)) return;
   programmed.push_back(name);
+  const std::string printer_name = RTrim(name);
   types.Edit();
+  types.SetValue("NMTIPORECE", printer_name);
   types.SetValue("CDFPIMPFIS", "S");
   types.SetValue("IDEMIVALE", IssuesVoucher(types));
   types.Post();
-  MarkCopy(copy, types, nullptr);
+  MarkCopy(copy, types, &printer_name);
 }
 
 // The printer's spelling of a form programmed in this run: the name as it
@@ -130,6 +124,13 @@ void ReconcileRow(Dataset& types, Dataset& copy, const std::string& forms,
                   const std::string& colour_scheme, std::vector<std::string>& programmed) {
   if (!TakesPart(types)) return;
   const std::string name = FormName(types.AsText("DSIMPFISCAL"));
+  // A form without a name cannot be programmed nor paid with; one such row
+  // must not keep the others from the printer.
+  if (TrimBlanks(name).empty()) {
+    LogProblem("CarregaRecebimento: payment type \"" + types.AsText("CDTIPORECE") +
+               "\" has no printer name (DSIMPFISCAL) and is left out");
+    return;
+  }
   std::optional<std::string> printer_name = FindPaymentForm(forms, name);
   if (!printer_name) printer_name = FindProgrammed(programmed, name);
   if (printer_name) {

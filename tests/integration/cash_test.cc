@@ -55,7 +55,6 @@ class CashTest : public DriverFixture {
 
 TEST_F(CashTest, SuprimentoOfNothingSendsNothing) {
   EXPECT_TRUE(Suprimento(0));
-  EXPECT_TRUE(Suprimento(-3));
 
   EXPECT_THAT(SimJournal(), IsEmpty());
   EXPECT_THAT(LogEntries(), IsEmpty());
@@ -72,7 +71,11 @@ TEST_F(CashTest, SuprimentoFailureAddsTheCommandErrorDialog) {
             (RecordedDialog{Utf8ToCp1252(kCommandError), "", "N", "N", 0, "", kScheme, 0, false}));
 }
 
-TEST_F(CashTest, SuprimentoOfSomethingThatIsNoNumberIsRefused) {
+// A negative supply is no "nothing": answering true would tell the host
+// money went into the till that the printer never saw.
+TEST_F(CashTest, SuprimentoOfANegativeAmountOrOfNoNumberIsRefused) {
+  EXPECT_ANY_THROW(Suprimento(-3));
+  EXPECT_ANY_THROW(Suprimento(-0.01));
   EXPECT_ANY_THROW(Suprimento(std::numeric_limits<double>::quiet_NaN()));
   EXPECT_THAT(SimJournal(), IsEmpty());
 }

@@ -12,7 +12,6 @@
 #include "support/sale_fixture.h"
 #include "zel/dataset.h"
 #include "zel/date_time.h"
-#include "zel/error.h"
 #include "zel/format_settings.h"
 #include "zel/variant.h"
 
@@ -76,15 +75,20 @@ class CouponClosingTest : public SaleFixture {
     ASSERT_EQ(
         Sim<int(int, const char*)>("Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms")(1, "RECEBIMENTO"),
         1);
+    OpenACouponOfOneHundred();
+    positions_ = ClosingPositions(kScheme);
+    positions_[13] = Movements(ThreePayments());
+    positions_[14] = PaymentTypes();
+  }
+
+  // A coupon holding one item of 100,00, opened on the printer's side.
+  void OpenACouponOfOneHundred() {
     ASSERT_EQ(Sim<int(const char*)>("Bematech_FI_AbreCupom")(""), 1);
     ASSERT_EQ(
         Sim<int(const char*, const char*, const char*, const char*, const char*, const char*)>(
             "Bematech_FI_VendeItem")("001", "ITEM", "01", "100,00", "1,000", "0"),
         1);
     ClearSimJournal();
-    positions_ = ClosingPositions(kScheme);
-    positions_[13] = Movements(ThreePayments());
-    positions_[14] = PaymentTypes();
   }
 
   void TearDown() override {
@@ -339,19 +343,6 @@ TEST_F(CouponClosingTest, ACardPaymentGoesUnderItsPaymentTypeOfOriginCutToSixtee
   EXPECT_EQ(SimFigure("document"), kIdle);
 }
 
-TEST_F(CouponClosingTest, WithoutPaymentsNothingIsPaidNorEndedAndTheAnswerIsTrue) {
-  positions_[13] = Movements({{"S", 1, "001", 10.0}});
-
-  EXPECT_TRUE(Close());
-
-  EXPECT_EQ(Calls(kStart).size(), 1u);
-  EXPECT_THAT(Calls(kPay), IsEmpty());
-  EXPECT_THAT(Calls(kEnd), IsEmpty());
-  EXPECT_EQ(ResultCell(0).AsInteger(), 0);
-  EXPECT_EQ(ResultCell(1).AsText(), "kept");
-  EXPECT_TRUE(ResultCell(2).IsEmpty());
-}
-
 // --- The end of the coupon and the receipt after it ------------------------------
 
 TEST_F(CouponClosingTest, TheMessageIsSentButNotLogged) {
@@ -395,51 +386,158 @@ TEST_F(CouponClosingTest, AFailedReceiptAfterTheCouponLeavesTheSaleClosed) {
 
 // --- Input refused before anything reaches the printer ----------------------------
 
-TEST_F(CouponClosingTest, APaymentWithAnUnknownPaymentTypeIsRefused) {
-  positions_[13] = Movements({{"E", 1, "001", 50.0}, {"E", 2, "999", 50.0}});
+// A consumer account of one family with a balance, in the layout the
+// family-balance message reads (position 32).
+Variant OneFamilyBalance() {
+  Dataset data("cdsSaldCred");
+  data.AddField("CDFAMILISALD", FieldType::kText, 4);
+  data.AddField("NMFAMILISALD", FieldType::kText, 30);
+  data.AddField("VRSALDCONFAM", FieldType::kFloat);
+  data.CreateDataSet();
+  data.Append();
+  data.SetValue("CDFAMILISALD", "F1");
+  data.SetValue("NMFAMILISALD", "LANCHE");
+  data.SetValue("VRSALDCONFAM", 100.0);
+  data.Post();
+  return data.Data();
+}
 
-  EXPECT_THROW(Close(), Error);
+// The family movements (position 34): the layout only, no movement.
+Variant NoFamilyMovements() {
+  Dataset data("cdsEmprestimo");
+  data.AddField("CDFAMILISALD", FieldType::kText, 4);
+  data.AddField("IDTPMOVEXT", FieldType::kText, 1);
+  data.AddField("VRMOVEXTCONS", FieldType::kFloat);
+  data.CreateDataSet();
+  return data.Data();
+}
 
+void FamilyBalancesLayout(std::vector<Variant>& positions) {
+  positions[27] = "1";
+  positions[36] = "1";
+  positions[32] = OneFamilyBalance();
+}
+
+const std::vector<std::string> kShortSlip = {"LINHA 1\nLINHA 2\nSEM FIM"};
+
+using Positions = std::vector<Variant>;
+
+struct RefusalCase {
+  const char* name;
+  void (*spoil)(Positions&);
+  const char* reason;  // part of what the log and the dialog say
+  const std::vector<std::string>* slip = nullptr;
+};
+
+class RefusalTest : public CouponClosingTest, public ::testing::WithParamInterface<RefusalCase> {};
+
+// Every refusal answers false with the result row written, leaves the coupon
+// open as it was, sends the printer nothing, and says why once in the log and
+// once on screen.
+TEST_P(RefusalTest, AnswersFalseAndSaysWhyWithoutTouchingThePrinter) {
+  const RefusalCase& c = GetParam();
+  c.spoil(positions_);
+
+  bool closed = true;
+  EXPECT_NO_THROW(closed = Close(c.slip));
+
+  EXPECT_FALSE(closed);
+  EXPECT_THAT(SimJournal(), IsEmpty());
+  EXPECT_EQ(SimFigure("document"), kItems) << "the coupon stays open for the host";
+  EXPECT_EQ(ResultCell(0).AsInteger(), 0);
+  EXPECT_EQ(ResultCell(1).AsText(), positions_.size() > 42 ? "kept" : "");
+  EXPECT_TRUE(ResultCell(2).IsEmpty());
+  std::vector<std::string> problems;
+  for (const std::string& entry : LogEntries()) {
+    if (entry.starts_with("ERRO!!! ")) problems.push_back(entry);
+  }
+  ASSERT_EQ(problems.size(), 1u);
+  EXPECT_THAT(problems[0], HasSubstr(c.reason));
+  ASSERT_EQ(host_.dialogs.size(), 1u);
+  EXPECT_THAT(host_.dialogs[0].text, HasSubstr(c.reason));
+  EXPECT_THAT(host_.dialogs[0].text, HasSubstr("FechaCupom"));
+  EXPECT_EQ(host_.dialogs[0].colour_scheme, kScheme);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, RefusalTest,
+    ::testing::Values(
+        RefusalCase{"FewerThanFortyThreeValues", [](Positions& p) { p.pop_back(); },
+                    "expected 43 positional values, got 42"},
+        RefusalCase{"NegativeDiscount", [](Positions& p) { p[6] = -1.0; },
+                    "must be a positive amount or zero"},
+        // Only the discount would reach the printer: the coupon would be
+        // short of the surcharge.
+        RefusalCase{"DiscountAndSurcharge",
+                    [](Positions& p) {
+                      p[6] = 5.0;
+                      p[8] = 3.0;
+                    },
+                    "a discount and a surcharge"},
+        RefusalCase{"ReportCounterNoInteger",
+                    [](Positions& p) {
+                      p[28] = "123";
+                      p[29] = "12A";
+                    },
+                    "\"12A\" is not an integer"},
+        RefusalCase{"PaymentWithoutType",
+                    [](Positions& p) {
+                      p[13] = Movements({{"E", 1, "", 100.0}});
+                    },
+                    "payment type \"\" is not among the payment types"},
+        RefusalCase{"UnknownPaymentType",
+                    [](Positions& p) {
+                      p[13] = Movements({{"E", 1, "001", 50.0}, {"E", 2, "999", 50.0}});
+                    },
+                    "payment type \"999\""},
+        RefusalCase{"NegativePayment",
+                    [](Positions& p) {
+                      p[13] = Movements({{"E", 1, "001", 110.0}, {"E", 2, "002", -10.0}});
+                    },
+                    "a payment must be positive"},
+        // A dataset error: the movements' indexes need fields these rows
+        // lack.
+        RefusalCase{"MovementsWithoutTheirFields", [](Positions& p) { p[13] = PaymentTypes(); },
+                    "'NRORDTROCO'"},
+        // Nothing to close: the host still has the coupon to pay or cancel.
+        RefusalCase{"NoPayment",
+                    [](Positions& p) {
+                      p[13] = Movements({{"S", 1, "001", 10.0}});
+                    },
+                    "hold no payment"},
+        RefusalCase{"FamilyBalancesWithoutFamilyMovements", FamilyBalancesLayout,
+                    "need the family movements (position 34)"},
+        RefusalCase{"CardSlipOfTwoLines",
+                    [](Positions& p) {
+                      p[9] = "T";
+                      p[11] = true;
+                      p[40] = "S";
+                    },
+                    "the card slip has 2 lines", &kShortSlip}),
+    [](const ::testing::TestParamInfo<RefusalCase>& info) { return info.param.name; });
+
+TEST_F(CouponClosingTest, ARefusalWithoutDialogsIsOnlyLogged) {
+  positions_[5] = false;
+  positions_[13] = Movements({{"E", 1, "999", 100.0}});
+
+  EXPECT_FALSE(Close());
+
+  EXPECT_THAT(host_.dialogs, IsEmpty());
+  EXPECT_THAT(LogEntries(), testing::Contains(HasSubstr("ERRO!!! FechaCupom: payment type")));
   EXPECT_THAT(SimJournal(), IsEmpty());
 }
 
-TEST_F(CouponClosingTest, AReportCounterThatIsNoIntegerIsRefused) {
-  positions_[28] = "123";
-  positions_[29] = "12A";
+TEST_F(CouponClosingTest, FamilyMovementsOfAnEarlierSaleDoNotStandInForMissingOnes) {
+  FamilyBalancesLayout(positions_);
+  positions_[34] = NoFamilyMovements();
+  ASSERT_TRUE(Close());
+  OpenACouponOfOneHundred();
+  positions_[34] = Variant();
 
-  EXPECT_THROW(Close(), Error);
-
-  EXPECT_THAT(SimJournal(), IsEmpty());
-}
-
-TEST_F(CouponClosingTest, ADiscountAndASurchargeTogetherAreRefused) {
-  // Only the discount would reach the printer: the coupon would be short of
-  // the surcharge.
-  positions_[6] = 5.0;
-  positions_[8] = 3.0;
-
-  EXPECT_THROW(Close(), Error);
+  EXPECT_FALSE(Close());
 
   EXPECT_THAT(SimJournal(), IsEmpty());
-}
-
-TEST_F(CouponClosingTest, ANegativePaymentIsRefused) {
-  positions_[13] = Movements({{"E", 1, "001", 110.0}, {"E", 2, "002", -10.0}});
-
-  EXPECT_THROW(Close(), Error);
-
-  EXPECT_THAT(SimJournal(), IsEmpty());
-}
-
-TEST_F(CouponClosingTest, ACardSlipOfFewerThanThreeLinesIsRefused) {
-  positions_[9] = "T";
-  positions_[11] = true;
-  positions_[40] = "S";
-  const std::vector<std::string> slip = {"LINHA 1\nLINHA 2\nSEM FIM"};
-
-  EXPECT_THROW(Close(&slip), Error);
-
-  EXPECT_THAT(SimJournal(), IsEmpty());
+  EXPECT_EQ(SimFigure("document"), kItems);
 }
 
 }  // namespace

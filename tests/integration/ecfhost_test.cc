@@ -350,7 +350,9 @@ TEST(EcfhostSaleBuilderTest, ReconciledFormsCloseUnderThePrintersNames) {
   for (reconciled.First(); !reconciled.Eof(); reconciled.Next()) {
     reconciled.Edit();
     reconciled.SetValue("CDFPIMPFIS", "S");
-    if (reconciled.AsText("CDTIPORECE") == "001") reconciled.SetValue("NMTIPORECE", "DINHEIRO");
+    reconciled.SetValue("NMTIPORECE", reconciled.AsText("CDTIPORECE") == "001"
+                                          ? std::string("DINHEIRO")
+                                          : reconciled.AsText("DSIMPFISCAL"));
     reconciled.Post();
   }
   Dataset types("types");
@@ -359,7 +361,7 @@ TEST(EcfhostSaleBuilderTest, ReconciledFormsCloseUnderThePrintersNames) {
   ASSERT_TRUE(types.Locate("CDTIPORECE", Variant("001")));
   EXPECT_EQ(types.AsText("NMTIPORECE"), "DINHEIRO") << "the printer's spelling";
   ASSERT_TRUE(types.Locate("CDTIPORECE", Variant("003")));
-  EXPECT_EQ(types.AsText("NMTIPORECE"), "Cartao Credito") << "programmed under the host's name";
+  EXPECT_EQ(types.AsText("NMTIPORECE"), "Cartao Credito");
   EXPECT_EQ(types.AsText("IDTIPORECE"), "4");
 
   reconciled.First();

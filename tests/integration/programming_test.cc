@@ -17,6 +17,7 @@ namespace {
 
 using ::testing::Contains;
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::Not;
 
@@ -353,7 +354,8 @@ TEST_F(PaymentFormTest, ProgramsWhatIsMissingAndTakesThePrintersSpelling) {
 
   const std::map<std::string, Reconciled> rows = Rows(types);
   EXPECT_EQ(rows.at("001"), (Reconciled{"Dinheiro", "S", "S"}));
-  EXPECT_EQ(rows.at("002"), (Reconciled{"", "S", "N"})) << "programmed, not renamed";
+  EXPECT_EQ(rows.at("002"), (Reconciled{"Cartao Credito", "S", "N"}))
+      << "programmed, and named as the printer now has it";
   EXPECT_EQ(rows.at("003"), (Reconciled{"", "", ""}));
   EXPECT_EQ(rows.at("004"), (Reconciled{"", "", ""}));
   EXPECT_EQ(rows.at("005"), (Reconciled{"", "", ""}));
@@ -378,7 +380,7 @@ TEST_F(PaymentFormTest, ANameLongerThanSixteenCountsOnItsFirstSixteen) {
 
   Reconcile(types);
   EXPECT_THAT(Calls(kProgramForm), Contains(Programmed("Vale Refeicao Em")));
-  EXPECT_EQ(Rows(types).at("001"), (Reconciled{"", "S", "S"}));
+  EXPECT_EQ(Rows(types).at("001"), (Reconciled{"Vale Refeicao Em", "S", "S"}));
 
   ClearSimJournal();
   Dataset again = HostPaymentTypes({{"001", "5", "1", "S", "VALE REFEICAO EMPRESA XYZ"}});
@@ -406,7 +408,7 @@ TEST_F(PaymentFormTest, APartOfAProgrammedNameIsNotThatForm) {
   Reconcile(types);
 
   EXPECT_THAT(Calls(kProgramForm), ElementsAre(Programmed("Cartao")));
-  EXPECT_EQ(Rows(types).at("001"), (Reconciled{"", "S", "S"}));
+  EXPECT_EQ(Rows(types).at("001"), (Reconciled{"Cartao", "S", "S"}));
 }
 
 TEST_F(PaymentFormTest, AFormProgrammedInThisRunIsNotTakenForALongerOne) {
@@ -462,14 +464,24 @@ TEST_F(PaymentFormTest, AMissingFieldIsRefusedBeforeThePrinterIsAsked) {
   EXPECT_FALSE(types.Filtered());
 }
 
-TEST_F(PaymentFormTest, ARowWithoutAPrinterNameIsRefusedBeforeThePrinterIsAsked) {
-  Dataset types =
-      HostPaymentTypes({{"001", "5", "1", "S", "Dinheiro"}, {"002", "5", "1", "S", "   "}});
+TEST_F(PaymentFormTest, ARowWithoutAPrinterNameIsLeftOutAndTheRestReconciled) {
+  Dataset types = HostPaymentTypes({{"001", "5", "1", "S", "Dinheiro"},
+                                    {"002", "5", "1", "S", "   "},
+                                    {"003", "5", "1", "S", "Ticket"}});
 
-  EXPECT_THROW(Reconcile(types), Error);
+  EXPECT_NO_THROW(Reconcile(types));
 
-  EXPECT_THAT(SimJournal(), IsEmpty());
-  EXPECT_EQ(Rows(types).at("001"), (Reconciled{"", "", ""}));
+  const std::map<std::string, Reconciled> rows = Rows(types);
+  EXPECT_EQ(rows.at("001"), (Reconciled{"Dinheiro", "S", "S"}));
+  EXPECT_EQ(rows.at("002"), (Reconciled{"", "", ""}));
+  EXPECT_EQ(rows.at("003"), (Reconciled{"Ticket", "S", "S"}));
+  EXPECT_THAT(Calls(kProgramForm), ElementsAre(Programmed("Ticket"), Programmed("Rel Gerencial")));
+  std::vector<std::string> problems;
+  for (const std::string& line : Logged()) {
+    if (line.starts_with("ERRO!!! ")) problems.push_back(line);
+  }
+  EXPECT_THAT(problems, ElementsAre(HasSubstr("payment type \"002\" has no printer name")));
+  EXPECT_THAT(host_.dialogs, IsEmpty());
 }
 
 TEST_F(PaymentFormTest, ARowWithoutAPrinterNameThatIsNotReconciledIsFine) {

@@ -18,7 +18,6 @@
 #include "host/codepage.h"
 #include "support/sale_fixture.h"
 #include "zel/dataset.h"
-#include "zel/error.h"
 #include "zel/variant.h"
 
 namespace zel {
@@ -47,7 +46,7 @@ constexpr char kSell[] = "Bematech_FI_VendeItemDepartamento";
 constexpr char kStart[] = "Bematech_FI_IniciaFechamentoCupom";
 constexpr char kPay[] = "Bematech_FI_EfetuaFormaPagamento";
 constexpr char kEnd[] = "Bematech_FI_TerminaFechamentoCupom";
-constexpr long long kIdle = 0, kItems = 1, kPaying = 3;
+constexpr long long kIdle = 0, kPaying = 3;
 
 // The buyer, as the host types it (accents in the host's code page).
 const Buyer kBuyer{"123.456.789-09", Utf8ToCp1252("José da Silva"),
@@ -72,11 +71,10 @@ class WholeSaleTest : public SaleFixture {
 
   // 1. Programs a new printer through the driver. The rate table comes from
   // the printer and the items take their rate codes from it, as a host
-  // does. The first reconciliation of payment forms programs the two card
-  // forms and the report form; the next one, as at every start, copies the
-  // printer's spelling into the host's rows and programs nothing. With
-  // `start_again` false the host skips that second pass.
-  void ProgramThePrinter(bool start_again = true) {
+  // does. The reconciliation of payment forms programs the two card forms
+  // and the report form, and names them in the host's rows as the printer
+  // now has them.
+  void ProgramThePrinter() {
     Dataset rates("cdsAliquotas");
     Op<CarregaAliquotaFn>("CarregaAliquota")(kScheme, rates);
     rate18_ = RateCode(rates, 18.0);
@@ -94,12 +92,11 @@ class WholeSaleTest : public SaleFixture {
                                       {"003", "5", "4", "S", "Cartao Credito"},
                                       {"004", "5", "5", "S", "CARTAO DEBITO"}});
     Reconcile(types);
-    if (start_again) Reconcile(types);
     EXPECT_THAT(Calls(kProgramForm), ElementsAre(std::string(kProgramForm) + "|Cartao Credito|1",
                                                  std::string(kProgramForm) + "|CARTAO DEBITO|1",
                                                  std::string(kProgramForm) + "|Rel Gerencial|1"));
-    EXPECT_EQ(PrinterName(types, "003"), start_again ? "Cartao Credito" : "");
-    EXPECT_EQ(PrinterName(types, "004"), start_again ? "CARTAO DEBITO" : "");
+    EXPECT_EQ(PrinterName(types, "003"), "Cartao Credito");
+    EXPECT_EQ(PrinterName(types, "004"), "CARTAO DEBITO");
     EXPECT_THAT(host_.dialogs, IsEmpty()) << "programming shows nothing to the operator";
     payment_types_ = types.Data();
 
@@ -335,20 +332,20 @@ TEST_F(WholeSaleTest, OperatorGivingUpAtTheFailedPaymentLeavesTheCouponForTheHos
   EXPECT_EQ(SimFigure("grand_total") - grand_total_before_, kGrossCents);
 }
 
-TEST_F(WholeSaleTest, FormsProgrammedInThisVeryStartHaveNoNameToPayWithYet) {
-  // Programming a form does not copy its name into the host's row; only the
-  // next reconciliation does. A closing before it is refused whole, so the
-  // printer is not left with its closing started and no payment it can take.
-  ProgramThePrinter(/*start_again=*/false);
+TEST_F(WholeSaleTest, FormsProgrammedInThisVeryStartPayTheFirstSale) {
+  // One reconciliation, as at a start on a new printer: the first sale pays
+  // with the forms it programmed, under the names the printer gave them.
+  ProgramThePrinter();
   OpenTheCouponForTheBuyer();
   SellTheThreeItems();
 
-  EXPECT_THROW(Close(TheClosing()), Error);
+  ASSERT_TRUE(Close(TheClosing()));
 
-  EXPECT_THAT(Calls(kStart), IsEmpty());
-  EXPECT_THAT(Calls(kPay), IsEmpty());
-  EXPECT_EQ(SimFigure("document"), kItems);
-  EXPECT_EQ(ResultRow()[0].AsText(), "untouched");
+  EXPECT_THAT(Calls(kPay), ElementsAre(std::string(kPay) + "|Cartao Credito|40,00",
+                                       std::string(kPay) + "|CARTAO DEBITO|25,00"));
+  EXPECT_EQ(SimFigure("document"), kIdle);
+  EXPECT_EQ(FormTotals(),
+            (std::map<std::string, long long>{{"CARTAO DEBITO", 2500}, {"Cartao Credito", 4000}}));
 }
 
 }  // namespace
