@@ -78,7 +78,7 @@ struct ClosingParams {
 ClosingParams ReadClosingParams(std::span<const Variant> positions);
 
 // The three consumer-credit datasets the message reads. A dataset that is
-// not open counts as absent.
+// null (the host did not pass it) or not open counts as absent.
 struct CreditDatasets {
   Dataset* balances = nullptr;     // CDFAMILISALD, NMFAMILISALD, VRSALDCONFAM
   Dataset* consumption = nullptr;  // CDFAMILISALD, VRSALDCONFAM
