@@ -57,11 +57,6 @@ int RunStart(Session& session, const Arguments& arguments) {
   NoOptions(arguments);
   session.Start();
   PrintPrinterData(session);
-  if (!PrinterMatchesConfiguration(session, session.printer_serial())) {
-    throw zel::Error(
-        "the printer does not match this register's configuration (grand total or serial "
-        "number); see the messages above");
-  }
   std::fprintf(session.out(), "Driver iniciado; impressora validada.\n");
   return 0;
 }

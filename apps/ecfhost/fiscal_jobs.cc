@@ -140,7 +140,18 @@ std::string SellCoupon(Session& session, const SaleRequest& sale) {
                      (cancelled_here ? "; the coupon was cancelled"
                                      : "; the coupon is not left open (the driver cancels it)"));
   }
-  RefreshStoredGrandTotal(session);
+  // Said at once: a cashier (or a script) must learn that the printer has
+  // the sale even if this program is cut short right after.
+  std::fprintf(session.out(), "[impressora] cupom fiscal fechado\n");
+  std::fflush(session.out());
+  // The printer has the sale: whatever fails from here on is a warning
+  // beside it, never a failed sale a cashier would ring up again.
+  try {
+    RefreshStoredGrandTotal(session);
+  } catch (const zel::Error& error) {
+    std::fprintf(session.out(), "aviso: a venda foi registrada pela impressora, mas %s\n",
+                 zel::Cp1252ToUtf8(error.what()).c_str());
+  }
   return CouponNumber(session);
 }
 

@@ -1,10 +1,14 @@
 // The command-line host run as a process, as a cashier or a script runs it:
 // exit statuses, messages, and what the simulated printer printed.
+#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -60,12 +64,14 @@ class EcfhostTest : public ::testing::Test {
  protected:
   // Runs ecfhost with `arguments` (already quoted for the shell) in its own
   // working folder under the temporary directory.
-  Outcome Ecfhost(const std::string& arguments, const std::string& answer = "--no") {
+  // `environment` ("NAME=value ...") is set for the program alone.
+  Outcome Ecfhost(const std::string& arguments, const std::string& answer = "--no",
+                  const std::string& environment = "") {
     const std::string out = dir_.Join("out.txt");
     const std::string err = dir_.Join("err.txt");
-    const std::string command = "cd '" + dir_.path() + "' && '" ECFHOST_PATH "' --dir work " +
-                                answer + " " + arguments + " > '" + out + "' 2> '" + err +
-                                "' < /dev/null";
+    const std::string command = "cd '" + dir_.path() + "' && " + environment +
+                                "'" ECFHOST_PATH "' --dir work " + answer + " " + arguments +
+                                " > '" + out + "' 2> '" + err + "' < /dev/null";
     const int raw = std::system(command.c_str());
     Outcome run;
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -233,6 +239,107 @@ TEST_F(EcfhostTest, StartNoticesAPrinterThatIsNotThisRegisters) {
 
   EXPECT_NE(run.status, 0);
   EXPECT_THAT(run.err, HasSubstr("does not match this register's configuration"));
+}
+
+// A real port admits one program at a time: a second one on the same
+// printer is refused before anything is printed.
+TEST_F(EcfhostTest, ASecondProgramOnThePrinterIsRefused) {
+  ASSERT_EQ(Ecfhost("start").status, 0);
+  const std::string tape = Tape();
+  const int other = ::open(dir_.Join("work/printer/port.lock").c_str(), O_RDWR | O_CREAT, 0666);
+  ASSERT_GE(other, 0);
+  ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
+
+  const Outcome refused = Ecfhost(std::string("sale ") + kRice + " --pay Dinheiro:50");
+
+  EXPECT_NE(refused.status, 0);
+  EXPECT_THAT(refused.out, HasSubstr("Erro ao abrir porta de comunicação"));
+  EXPECT_THAT(refused.err, HasSubstr("in use by another program"));
+  EXPECT_EQ(Tape(), tape);
+  ::close(other);
+  EXPECT_EQ(Ecfhost(std::string("sale ") + kRice + " --pay Dinheiro:50").status, 0);
+}
+
+// A printer memory that does not load is never replaced by a new printer:
+// no command prints and no document number is issued again.
+TEST_F(EcfhostTest, APrinterWhoseMemoryIsLostRefusesEverything) {
+  ASSERT_EQ(Ecfhost(std::string("sale ") + kRice + " --pay Dinheiro:50").status, 0);
+  const std::string memory_path = dir_.Join("work/printer/memory.txt");
+  const std::string memory = ReadAll(memory_path);
+  const std::string tape = Tape();
+  const struct {
+    const char* what;
+    bool keep_file;
+    std::string bytes;
+  } damages[] = {{"cut short", true, memory.substr(0, memory.size() / 2)}, {"deleted", false, ""}};
+  for (const auto& damage : damages) {
+    std::filesystem::remove(memory_path);
+    if (damage.keep_file) std::ofstream(memory_path, std::ios::binary) << damage.bytes;
+    for (const char* command : {"start", "x"}) {
+      const Outcome run = Ecfhost(command);
+      EXPECT_NE(run.status, 0) << damage.what << ", " << command;
+    }
+    const Outcome sale = Ecfhost(std::string("sale ") + kRice + " --pay Dinheiro:50");
+    EXPECT_NE(sale.status, 0) << damage.what;
+    EXPECT_EQ(Tape(), tape) << damage.what;
+    EXPECT_EQ(Count(Tape(), "COO:000001"), 1) << damage.what;
+  }
+}
+
+// A host must not print on a printer that failed its checks: a stale
+// configuration (grand total behind the printer's) stops every command
+// that prints, with the start's own message.
+TEST_F(EcfhostTest, NothingPrintsAfterAStartThatFailed) {
+  ASSERT_EQ(Ecfhost("start").status, 0);
+  const std::string config = ReadAll(dir_.Join("work/Ploteva.cds"));
+  ASSERT_EQ(Ecfhost(std::string("sale ") + kRice + " --pay Dinheiro:50").status, 0);
+  std::ofstream(dir_.Join("work/Ploteva.cds"), std::ios::binary) << config;
+  const std::string tape = Tape();
+
+  for (const std::string& command : {std::string("sale ") + kRice + " --pay Dinheiro:50",
+                                     std::string("x"), std::string("supply 10")}) {
+    const Outcome run = Ecfhost(command);
+    EXPECT_NE(run.status, 0) << command;
+    EXPECT_THAT(run.out, HasSubstr("Valor do totalizador geral da impressora fiscal está "
+                                   "incorreto"))
+        << command;
+    EXPECT_THAT(run.err, HasSubstr("does not match this register's configuration")) << command;
+  }
+  EXPECT_EQ(Tape(), tape);
+  EXPECT_EQ(ReadAll(dir_.Join("work/Ploteva.cds")), config);
+}
+
+// The configuration cannot be rewritten after the printer took the sale (a
+// read-only folder): the sale is reported as made, with a warning naming the
+// cause, and the next start settles the stored total.
+TEST_F(EcfhostTest, APrintedSaleIsNeverReportedAsFailed) {
+  ASSERT_EQ(Ecfhost("start").status, 0);
+
+  const Outcome sale = Ecfhost(std::string("sale ") + kRice + " --pay Dinheiro:50", "--no",
+                               "ZEL_TEST_READ_ONLY_FILE=Ploteva.cds ASAN_OPTIONS=verify_asan_link_"
+                               "order=0 LD_PRELOAD='" READ_ONLY_SHIM_PATH "' ");
+
+  EXPECT_EQ(sale.status, 0) << sale.err;
+  EXPECT_THAT(sale.out, HasSubstr("aviso: a venda foi registrada pela impressora"));
+  EXPECT_THAT(sale.out, HasSubstr("Read-only file system"));
+  EXPECT_EQ(Count(Tape(), "ARROZ 5KG"), 1);
+  const Outcome next = Ecfhost("start");
+  EXPECT_EQ(next.status, 0) << next.out << next.err;
+  EXPECT_THAT(next.out, HasSubstr("foi concluído na impressora antes da interrupção"));
+}
+
+// The driver's debug log could not be written: the operation goes on and
+// the user is told once.
+TEST_F(EcfhostTest, ADebugLogThatCannotBeWrittenIsReported) {
+  char name[32];
+  const std::time_t now = std::time(nullptr);
+  std::strftime(name, sizeof name, "impdebug%m%y.txt", std::localtime(&now));
+  std::filesystem::create_directories(dir_.Join("work/") + name);  // a file cannot be made there
+
+  const Outcome run = Ecfhost("start");
+
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(Count(run.err, "o log de depuração do driver não pôde ser gravado"), 1);
 }
 
 TEST_F(EcfhostTest, EverySubcommandExplainsItselfWithHelp) {
