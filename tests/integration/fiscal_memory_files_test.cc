@@ -126,6 +126,9 @@ TEST_F(FiscalMemoryFilesTest, VendorPathFollowsThePathKeyOfTheIni) {
     WriteBemaIni(c.ini);
     EXPECT_EQ(VendorPath(), c.path);
   }
+  // A file that cannot be read counts as one that is not there.
+  env_.InjectFailure(EnvOperation::kReadFile, 1, "BemaFI32.ini");
+  EXPECT_EQ(VendorPath(), "ARQ_N_ENC");
   env_.RemoveFile(env_.SystemDirectory() + "/BemaFI32.ini");
   EXPECT_EQ(VendorPath(), "ARQ_N_ENC");
 }
@@ -239,6 +242,17 @@ TEST_F(FiscalMemoryFilesTest, FailedDownloadIsReportedAndNeverConvertsAnOlderDow
   EXPECT_FALSE(Mirror());
 
   EXPECT_THAT(SimJournal(), Contains(StartsWith("Bematech_FI_FormatoDadosMFD|")));
+  EXPECT_THAT(Dialogs(), Contains("ERRO AO REALIZAR DOWNLOAD DA MEMÓRIA MFD."));
+  EXPECT_THAT(Dialogs(), Contains("ERRO AO REALIZAR GERAÇÃO DO ESPELHO MFD."));
+  EXPECT_THAT(MenuFiles(), IsEmpty());
+}
+
+// The printer library does not create its output folder for a download.
+TEST_F(FiscalMemoryFilesTest, MirrorIntoAPathFolderThatDoesNotExistFails) {
+  WriteBemaIni({"Path=C:\\Falta"});
+
+  EXPECT_FALSE(Mirror());
+
   EXPECT_THAT(Dialogs(), Contains("ERRO AO REALIZAR DOWNLOAD DA MEMÓRIA MFD."));
   EXPECT_THAT(Dialogs(), Contains("ERRO AO REALIZAR GERAÇÃO DO ESPELHO MFD."));
   EXPECT_THAT(MenuFiles(), IsEmpty());
