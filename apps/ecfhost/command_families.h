@@ -30,6 +30,12 @@ int RunDrawer(Session& session, const Arguments& arguments);
 int RunXReading(Session& session, const Arguments& arguments);
 int RunZReduction(Session& session, const Arguments& arguments);
 
+// commands_menu.cc: menu, verify; the demo's signed fiscal-memory file
+// and its check.
+int RunMenu(Session& session, const Arguments& arguments);
+int RunVerify(Session& session, const Arguments& arguments);
+void SignedFiscalMemoryFile(Session& session);
+
 // commands_demo.cc.
 int RunDemo(Session& session, const Arguments& arguments);
 

@@ -154,6 +154,30 @@ const std::vector<Command>& Commands() {
        "withdrawal, the drawer, an X reading and a Z reduction; prints the\n"
        "paper tape and a summary of the day.\n",
        RunDemo},
+      {"menu", "the fiscal menu: fiscal-memory readings, mirror, type-E file, reports",
+       "usage: ecfhost menu ITEM [options]\n"
+       "  lmf --from A --to B [--by-reduction] [--complete] [--file]\n"
+       "        fiscal-memory reading between two dates (DD/MM/YYYY) or, with\n"
+       "        --by-reduction, two reduction numbers; simplified unless\n"
+       "        --complete; printed, or with --file a signed file in\n"
+       "        C:\\MenuFiscal\n"
+       "  mirror [--type 0|1|2] [--from A --to B]\n"
+       "        signed mirror of the detail tape: the whole memory (0), between\n"
+       "        two dates (1) or two coupon numbers (2)\n"
+       "  type-e (--coo | --dates) --from A --to B\n"
+       "        the type-E file of a coupon-number or date range\n"
+       "  payments --row DD/MM/YYYY:CODE:NAME:AMOUNT...\n"
+       "        totals by payment type (CODE 1 to 20), per day and for the period\n"
+       "  paf   identification of this point-of-sale program and its printer\n"
+       "Each file made is named with its real place in the working folder\n"
+       "(C: is the folder drive_c).\n",
+       RunMenu},
+      {"verify", "check the signature of a fiscal-menu file",
+       "usage: ecfhost verify FILE\n"
+       "Checks the signature record at the end of FILE (a real path or\n"
+       "C:\\MenuFiscal\\...) against the driver's public key; exit status 0\n"
+       "when it holds, 1 when it does not or the file is unsigned.\n",
+       RunVerify},
   };
   return commands;
 }

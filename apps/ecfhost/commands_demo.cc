@@ -125,6 +125,9 @@ int RunDemo(Session& session, const Arguments& arguments) {
   std::fprintf(out, "  cancelamentos do dia         %s\n", Money(day.cancellations).c_str());
   std::fprintf(out, "  diálogos mostrados           %d\n", session.host().dialogs_shown());
   std::fprintf(out, "  pasta de trabalho            %s\n", session.workspace().folder().c_str());
+
+  Section(session, "Menu fiscal: leitura da memória fiscal em arquivo assinado");
+  SignedFiscalMemoryFile(session);
   return 0;
 }
 
