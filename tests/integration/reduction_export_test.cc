@@ -14,6 +14,7 @@
 #include "host/codepage.h"
 #include "host/date_format.h"
 #include "support/sale_fixture.h"
+#include "support/x_reading_sample.h"
 #include "zel/dataset.h"
 
 namespace zel {
@@ -30,78 +31,6 @@ using SerialReadingEntry = int (*)();
 
 constexpr char kScheme[] = "021";
 constexpr char kSerialReading[] = "Bematech_FI_LeituraXSerial";
-
-// --- A reading written by hand ----------------------------------------------------
-
-std::string Line(const std::string& label, const std::string& value) {
-  return label + std::string(48 - label.size() - value.size(), ' ') + value;
-}
-std::string AmountLine(const std::string& label, const std::string& amount) {
-  return label + std::string(28 - label.size(), ' ') + std::string(20 - amount.size(), ' ') +
-         amount;
-}
-std::string Banner(const char* utf8_title) {
-  const std::string title = Utf8ToCp1252(utf8_title);
-  const std::size_t left = (48 - title.size()) / 2;
-  return std::string(left, '-') + title + std::string(48 - left - title.size(), '-');
-}
-std::string RateLine(const char* position, const char* rate, const char* base, const char* tax) {
-  const std::string b(base), t(tax);
-  return std::string(position) + "  " + rate + "     " + std::string(15 - b.size(), ' ') + b + " " +
-         std::string(18 - t.size(), ' ') + t;
-}
-
-// A reading with both money styles, a reduction counter of 0041 and a
-// payment form (03) the host has no payment type for.
-std::vector<std::string> HandWrittenReading() {
-  return {
-      "LEITURA X",
-      Banner("CONTADORES"),
-      Line("CRO:", "0002"),
-      Line("CRZ:", "0041"),
-      Line("COO:", "000120"),
-      Line("GNF:", "000015"),
-      Line("CFC:", "0003"),
-      Line("Primeiro:", "000100"),
-      Line("Ultimo:", "000119"),
-      Banner("TOTALIZADORES FISCAIS"),
-      AmountLine("Totalizador Geral:", "1.234,56"),
-      AmountLine("Venda Bruta:", "123456"),
-      AmountLine("ISS:", "7,00"),
-      AmountLine("Cancelamentos:", "10,00"),
-      AmountLine("Descontos:", "2,00"),
-      AmountLine("Total Nao Fiscal:", "5,00"),
-      AmountLine("Venda Liquida:", "1.222,56"),
-      AmountLine("Acrescimos:", "0,50"),
-      Banner("Não Tributados"),
-      AmountLine("Substituicao:", "1,00"),
-      AmountLine("Isencao:", "2,00"),
-      AmountLine("Nao Incidencia:", "3,00"),
-      Banner("Tributados"),
-      "No  Aliq.   Base de Calculo            Imposto",
-      RateLine("01", "18,00", "1.000,00", "180,00"),
-      RateLine("02", "12,00", "50000", "6000"),
-      RateLine("Total", "", "", ""),
-      Banner("ISS"),
-      "No  Aliq.   Base de Calculo            Imposto",
-      RateLine("05", "05,00", "7,00", "0,35"),
-      "Total         7,00 0,35",
-      Banner("Formas de Pagamento"),
-      AmountLine("01 Dinheiro", "1.000,00"),
-      AmountLine("03 Vale", "100,00"),
-      AmountLine("02 Cartao", "122,56"),
-      "",
-      Banner("TOTALIZADORES NÃO FISCAIS"),
-      "No Descricao           CON  Valor acumulado",
-      "SA Sangria             0001" + std::string(17, ' ') + "3,00",
-      "SU Suprimento          0002" + std::string(17, ' ') + "8,00",
-      std::string(48, '-'),
-      Line("Tempo em servico:", "01:02:03        "),
-      Line("Tempo emitindo:", "00:10:20        "),
-      "Memoria livre:    1759 reducoes",
-      std::string(48, '-'),
-  };
-}
 
 // Index of the first line of `lines` that starts with `start`.
 std::size_t Find(const std::vector<std::string>& lines, const std::string& start) {
@@ -331,7 +260,7 @@ TEST_F(ReductionExportDayTest, ADayWithoutDocumentsHasNoLastDocument) {
 // --- The layout's edge cases, from a hand-written reading ----------------------------
 
 TEST_F(ReductionExportTest, HandWrittenReadingFillsEveryTable) {
-  HandOver(HandWrittenReading());
+  HandOver(SampleXReading());
 
   ASSERT_TRUE(Export());
 
@@ -363,7 +292,7 @@ TEST_F(ReductionExportTest, HandWrittenReadingFillsEveryTable) {
 }
 
 TEST_F(ReductionExportTest, EmptyNonFiscalSectionGivesNoRows) {
-  std::vector<std::string> lines = HandWrittenReading();
+  std::vector<std::string> lines = SampleXReading();
   const std::size_t first = Find(lines, "SA ");
   lines.erase(lines.begin() + first, lines.begin() + first + 2);
   HandOver(lines);
@@ -388,33 +317,33 @@ const BadReading kBadReadings[] = {
      "Retorno.txt termina na linha 42, antes da linha 43"},
     {"MissingBanner",
      [](std::vector<std::string>& lines) {
-       lines.erase(lines.begin() + Find(lines, Banner("ISS")));
+       lines.erase(lines.begin() + Find(lines, ReadingBanner("ISS")));
      },
      "seção \"----------------------ISS-----------------------\" não encontrada"},
     {"ShortLine",
      [](std::vector<std::string>& lines) { lines[Find(lines, "Totalizador")].resize(40); },
      "linha 11, colunas 29-48: linha curta (40 caracteres)"},
     {"LettersInACounter",
-     [](std::vector<std::string>& lines) { lines[Find(lines, "CRZ:")] = Line("CRZ:", "00A1"); },
+     [](std::vector<std::string>& lines) { lines[Find(lines, "CRZ:")] = ReadingLine("CRZ:", "00A1"); },
      "linha 4, colunas 45-48: número inválido \"00A1\""},
     {"LettersInAnAmount",
      [](std::vector<std::string>& lines) {
-       lines[Find(lines, "02 Cartao")] = AmountLine("02 Cartao", "12O,00");
+       lines[Find(lines, "02 Cartao")] = ReadingAmountLine("02 Cartao", "12O,00");
      },
      "colunas 29-48: valor inválido \"              12O,00\""},
     {"HugeAmount",
      [](std::vector<std::string>& lines) {
-       lines[Find(lines, "Venda Bruta")] = AmountLine("Venda Bruta:", "99999999999999999,99");
+       lines[Find(lines, "Venda Bruta")] = ReadingAmountLine("Venda Bruta:", "99999999999999999,99");
      },
      "linha 12, colunas 29-48: valor grande demais"},
     {"LettersInATaxedRate",
      [](std::vector<std::string>& lines) {
-       lines[Find(lines, "02  12,00")] = RateLine("02", "12,0x", "50000", "6000");
+       lines[Find(lines, "02  12,00")] = ReadingRateLine("02", "12,0x", "50000", "6000");
      },
      "colunas 5-9: valor inválido \"12,0x\""},
     {"BadTime",
      [](std::vector<std::string>& lines) {
-       lines[Find(lines, "Tempo em")] = Line("Tempo em servico:", "01:0?:03        ");
+       lines[Find(lines, "Tempo em")] = ReadingLine("Tempo em servico:", "01:0?:03        ");
      },
      "colunas 33-40: tempo inválido"},
 };
@@ -423,7 +352,7 @@ class BadReadingTest : public ReductionExportTest,
                        public ::testing::WithParamInterface<BadReading> {};
 
 TEST_P(BadReadingTest, FailsNamingThePlaceAndTouchesNothing) {
-  std::vector<std::string> lines = HandWrittenReading();
+  std::vector<std::string> lines = SampleXReading();
   GetParam().spoil(lines);
   HandOver(lines);
 
@@ -439,7 +368,7 @@ INSTANTIATE_TEST_SUITE_P(Layout, BadReadingTest, ::testing::ValuesIn(kBadReading
 
 TEST_F(ReductionExportTest, RefusedReadingNeverParsesAnEarlierFile) {
   // Yesterday's reading is still there; today's is refused.
-  env_.WriteLines(ReturnFile(), HandWrittenReading());
+  env_.WriteLines(ReturnFile(), SampleXReading());
   FailEntry(kSerialReading, -6, 1);
 
   EXPECT_FALSE(Export());
@@ -452,7 +381,7 @@ TEST_F(ReductionExportTest, RefusedReadingNeverParsesAnEarlierFile) {
 }
 
 TEST_F(ReductionExportTest, AReadingThatWritesNoFileFails) {
-  env_.WriteLines(ReturnFile(), HandWrittenReading());
+  env_.WriteLines(ReturnFile(), SampleXReading());
   HandOver({}, /*write=*/false);
 
   EXPECT_FALSE(Export());
