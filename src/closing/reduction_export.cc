@@ -231,6 +231,22 @@ void FillTaxRates(Dataset& table, const std::vector<TaxRateFigure>& rates, DateT
   }
 }
 
+// The host's dataset as a packet, or nothing for one that has no fields
+// yet (a fresh dataset the host leaves to the export to shape): such a
+// dataset has no packet to give.
+Variant PacketOf(Dataset& table) {
+  return table.FieldCount() == 0 ? Variant() : table.Data();
+}
+
+// Puts back what PacketOf took.
+void Restore(Dataset& table, const Variant& packet) {
+  if (packet.IsEmpty()) {
+    table.Close();
+  } else {
+    table.SetData(packet);
+  }
+}
+
 // Replaces the host's four datasets with the module's, all or none: when
 // one copy fails, the ones already made are put back.
 void HandOver(const std::array<Dataset*, 4>& module, const std::array<Dataset*, 4>& host,
@@ -239,7 +255,7 @@ void HandOver(const std::array<Dataset*, 4>& module, const std::array<Dataset*, 
   try {
     for (; copied < host.size(); ++copied) host[copied]->SetData(module[copied]->Data());
   } catch (...) {
-    for (std::size_t i = 0; i < copied; ++i) host[i]->SetData(before[i]);
+    for (std::size_t i = 0; i < copied; ++i) Restore(*host[i], before[i]);
     throw;
   }
 }
@@ -252,10 +268,12 @@ void Export(const std::string& scheme, Dataset& payment_types,
 
   const std::array<Dataset*, 4> module = {&data.cdsReducaoZ, &data.cdsFormPgtoRedZ,
                                           &data.cdsImpostoRedZ, &data.cdsTotNFiscRedZ};
-  const std::array<Variant, 4> before = {host[0]->Data(), host[1]->Data(), host[2]->Data(),
-                                         host[3]->Data()};
+  const std::array<Variant, 4> before = {PacketOf(*host[0]), PacketOf(*host[1]),
+                                         PacketOf(*host[2]), PacketOf(*host[3])};
   data.cdsTipoRece.SetData(payment_types.Data());
-  for (std::size_t i = 0; i < module.size(); ++i) module[i]->SetData(before[i]);
+  for (std::size_t i = 0; i < module.size(); ++i) {
+    if (!before[i].IsEmpty()) module[i]->SetData(before[i]);
+  }
 
   const Header header = ReadHeader(scheme);
   const std::vector<std::string> lines = RequestReading(scheme, file);
