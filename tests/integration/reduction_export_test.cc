@@ -257,6 +257,20 @@ TEST_F(ReductionExportDayTest, ADayWithoutDocumentsHasNoLastDocument) {
   EXPECT_EQ(reduction_.AsText("NRREDREDZ"), std::string(9, ' ') + "1");
 }
 
+TEST_F(ReductionExportTest, FreshHostDatasetsTakeTheExportsShape) {
+  Dataset reduction("cdsReducaoZ"), forms("cdsFormPgtoRedZ"), taxes("cdsImpostoRedZ"),
+      non_fiscal("cdsTotNFiscRedZ");
+
+  ASSERT_TRUE(Op<ExportRedZFn>("ExportRedZ")("", kScheme, "", 0, types_, reduction, forms, taxes,
+                                             non_fiscal));
+
+  EXPECT_EQ(reduction.FieldCount(), 27);
+  EXPECT_EQ(reduction.RecordCount(), 1);
+  EXPECT_THAT(Column(forms, "CDTIPORECE"), ElementsAre("001"));
+  EXPECT_EQ(taxes.RecordCount(), 5);
+  EXPECT_THAT(Column(non_fiscal, "NRTOTNFISCRZ"), ElementsAre("SA", "SU"));
+}
+
 // --- The layout's edge cases, from a hand-written reading ----------------------------
 
 TEST_F(ReductionExportTest, HandWrittenReadingFillsEveryTable) {
@@ -324,7 +338,9 @@ const BadReading kBadReadings[] = {
      [](std::vector<std::string>& lines) { lines[Find(lines, "Totalizador")].resize(40); },
      "linha 11, colunas 29-48: linha curta (40 caracteres)"},
     {"LettersInACounter",
-     [](std::vector<std::string>& lines) { lines[Find(lines, "CRZ:")] = ReadingLine("CRZ:", "00A1"); },
+     [](std::vector<std::string>& lines) {
+       lines[Find(lines, "CRZ:")] = ReadingLine("CRZ:", "00A1");
+     },
      "linha 4, colunas 45-48: número inválido \"00A1\""},
     {"LettersInAnAmount",
      [](std::vector<std::string>& lines) {
@@ -333,7 +349,8 @@ const BadReading kBadReadings[] = {
      "colunas 29-48: valor inválido \"              12O,00\""},
     {"HugeAmount",
      [](std::vector<std::string>& lines) {
-       lines[Find(lines, "Venda Bruta")] = ReadingAmountLine("Venda Bruta:", "99999999999999999,99");
+       lines[Find(lines, "Venda Bruta")] =
+           ReadingAmountLine("Venda Bruta:", "99999999999999999,99");
      },
      "linha 12, colunas 29-48: valor grande demais"},
     {"LettersInATaxedRate",
