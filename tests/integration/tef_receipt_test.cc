@@ -151,6 +151,16 @@ TEST_F(TefReceiptTest, LinkedReceiptPrintsBothCopiesOfEveryTransactionLineByLine
   EXPECT_EQ(SimFigure("document"), 0);
 }
 
+TEST_F(TefReceiptTest, AnUnreadDocumentNumberIsNoNumber) {
+  FailEntry("Bematech_FI_NumeroCupom", 0, 1);  // Nr_Cupom gives "ERRO"
+
+  EXPECT_FALSE(Print(&kCustomer, &kShop));
+
+  EXPECT_EQ(Var<std::string>("stRetorno"), "ERRO");
+  EXPECT_EQ(Printed().size(), 8u) << "the slips still print";
+  EXPECT_EQ(SimFigure("document"), 0);
+}
+
 struct Case {
   const char* name;
   Texts first, second;
