@@ -105,7 +105,7 @@ const std::vector<Command>& Commands() {
        RunProgram},
       {"sale", "issue a fiscal coupon with the items and payments given",
        "usage: ecfhost sale --item ITEM... --pay PAYMENT... [--discount AMOUNT |\n"
-       "                    --surcharge AMOUNT] [--cancel-item N]...\n"
+       "                    --surcharge AMOUNT] [--cancel-item N]... [--tef-receipt FILE]\n"
        "  --item CODE:NAME:RATE:QTY:PRICE[:DISCOUNT[:UNIT]]\n"
        "        one item; RATE is the printer's tax-rate position (01, 02, ...)\n"
        "        or FF, II, NN; DISCOUNT is an amount off this item; UNIT\n"
@@ -115,6 +115,10 @@ const std::vector<Command>& Commands() {
        "        (any case). Payments above the amount due give change.\n"
        "  --discount AMOUNT   off the subtotal;  --surcharge AMOUNT  on it\n"
        "  --cancel-item N     cancel item N (1 = first) before closing\n"
+       "  --tef-receipt FILE  after the coupon, print the card slip in FILE (UTF-8\n"
+       "        text; a relative path is taken from the working folder) twice,\n"
+       "        the customer's and the shop's copy, in a linked receipt on the\n"
+       "        sale's first card payment\n"
        "Amounts take '.' or ',' as decimal separator. Everything is checked\n"
        "before printing; a coupon the printer stops halfway is cancelled.\n",
        RunSale},
@@ -135,9 +139,15 @@ const std::vector<Command>& Commands() {
        "usage: ecfhost x\nPrints an X reading: the day's figures; the day stays open.\n",
        RunXReading},
       {"z", "print a Z reduction (closes the fiscal day)",
-       "usage: ecfhost z\n"
+       "usage: ecfhost z [--export [--json]]\n"
        "Prints a Z reduction, closing the fiscal day: no sale is possible on\n"
-       "the printer until the next day.\n",
+       "the printer until the next day.\n"
+       "  --export  first take the day's figures from the printer as data and\n"
+       "            show them: the reduction row, payment forms, tax rates and\n"
+       "            non-fiscal totalizers (a copy of the printer's reading is\n"
+       "            kept in Dados/Reduções)\n"
+       "  --json    show them as one JSON document on standard output (the\n"
+       "            reduction's confirmation goes to standard error)\n",
        RunZReduction},
       {"counters", "start, then show the printer's fiscal counters and figures",
        "usage: ecfhost counters\nShows the document counters, the day's figures and the grand "
@@ -151,7 +161,8 @@ const std::vector<Command>& Commands() {
        "Wipes the simulated printer of the working folder, then runs a fiscal\n"
        "day: start, programming, opening supply, sales with discounts, a\n"
        "cancelled item, a cancelled coupon, several payment forms, a\n"
-       "withdrawal, the drawer, an X reading and a Z reduction; prints the\n"
+       "withdrawal, the drawer, an X reading, the card slip of the card sale,\n"
+       "the day's figures exported as data and a Z reduction; prints the\n"
        "paper tape and a summary of the day.\n",
        RunDemo},
       {"menu", "the fiscal menu: fiscal-memory readings, mirror, type-E file, reports",

@@ -4,10 +4,12 @@
 #include <filesystem>
 #include <string>
 
+#include "card_slip.h"
 #include "command_families.h"
 #include "fiscal_config.h"
 #include "fiscal_jobs.h"
 #include "options.h"
+#include "reduction_export.h"
 
 namespace ecfhost {
 namespace {
@@ -31,6 +33,15 @@ SaleRequest GroceriesWithDiscounts() {
   sale.discount = 1.00;
   sale.payments = {ParsePayment("Dinheiro:30.00"), ParsePayment("Cartao Credito:50.00")};
   return sale;
+}
+
+// The slip the card terminal gave for the credit-card payment of the
+// groceries.
+CardSlip GroceriesCardSlip() {
+  return {
+      "REDE CARTOES\nCOMPROVANTE DE CREDITO\nVISA ************1234\nVALOR: R$ 50,00\n"
+      "AUTORIZACAO: 004512\n",
+      ParsePayment("Cartao Credito:50.00")};
 }
 
 SaleRequest SaleWithACancelledItem() {
@@ -89,6 +100,7 @@ int RunDemo(Session& session, const Arguments& arguments) {
 
   Section(session, "Venda com desconto no item e no subtotal, em dinheiro e cartão de crédito");
   Sell(session, GroceriesWithDiscounts());
+  PrintCardSlip(session, GroceriesCardSlip());
   Section(session, "Venda com um item cancelado, em cheque e dinheiro");
   Sell(session, SaleWithACancelledItem());
   Section(session, "Venda cancelada depois de emitida");
@@ -104,6 +116,11 @@ int RunDemo(Session& session, const Arguments& arguments) {
   Section(session, "Leitura X");
   XReading(session);
   const DayFigures day = ReadDayFigures(session);
+
+  Section(session, "Exportação dos dados do dia (redução Z)");
+  ReductionExport figures;
+  ExportReduction(session, figures);
+  PrintTables(session.out(), figures);
 
   Section(session, "Redução Z");
   ZReduction(session);

@@ -198,9 +198,10 @@ void XReading(Session& session) {
   std::fprintf(session.out(), "Leitura X impressa.\n");
 }
 
-void ZReduction(Session& session) {
+void ZReduction(Session& session, std::FILE* report) {
   RunReading(session, "Reducao_Z_Imp", "Z reduction");
-  std::fprintf(session.out(), "Redução Z impressa: dia fiscal encerrado.\n");
+  std::fprintf(report != nullptr ? report : session.out(),
+               "Redução Z impressa: dia fiscal encerrado.\n");
 }
 
 std::string GrandTotal(Session& session) { return ReadFigure(session, "BuscaTotGer"); }

@@ -6,6 +6,7 @@
 #ifndef ECFHOST_FISCAL_JOBS_H_
 #define ECFHOST_FISCAL_JOBS_H_
 
+#include <cstdio>
 #include <string>
 
 #include "sale_builder.h"
@@ -30,7 +31,9 @@ void Withdraw(Session& session, double amount);
 // Opens the drawer and reports its state.
 void OpenDrawer(Session& session);
 void XReading(Session& session);
-void ZReduction(Session& session);
+// The confirmation goes to `report` when given (a script reading the
+// session's output may want nothing else there), else to the session's.
+void ZReduction(Session& session, std::FILE* report = nullptr);
 
 // The printer's grand total as the driver reads it ("1234,56").
 std::string GrandTotal(Session& session);

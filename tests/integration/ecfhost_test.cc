@@ -486,5 +486,61 @@ TEST(EcfhostOptionsTest, RefusesWhatItDoesNotKnow) {
   EXPECT_THROW(ecfhost::Options({"stray"}, {}, {}), Error);
 }
 
+TEST_F(EcfhostTest, ZExportShowsTheDaysFiguresBeforeTheReduction) {
+  ASSERT_EQ(Ecfhost("supply 100").status, 0);
+  ASSERT_EQ(Ecfhost(std::string("sale ") + kRice + " --pay 'Cartao Credito:43.80'").status, 0);
+
+  const Outcome run = Ecfhost("z --export");
+
+  ASSERT_EQ(run.status, 0) << run.out << run.err;
+  EXPECT_THAT(run.out, HasSubstr("  VRVENBRUREDZ    43,80\n"));
+  EXPECT_THAT(run.out, HasSubstr("  NRREDREDZ                1\n"));
+  // Every form the printer has, under this host's payment type.
+  EXPECT_THAT(run.out, HasSubstr("cdsFormPgtoRedZ (5)"));
+  EXPECT_THAT(run.out, HasSubstr(" 003               43,80 003"));
+  EXPECT_THAT(run.out, HasSubstr("SU           Suprimento          0001"));
+  EXPECT_LT(run.out.find("cdsTotNFiscRedZ"), run.out.find("Redução Z impressa"));
+  EXPECT_EQ(CountLines(Tape(), "REDUCAO Z"), 1);
+}
+
+TEST_F(EcfhostTest, ZExportAsJsonLeavesNothingElseOnTheOutput) {
+  ASSERT_EQ(Ecfhost(std::string("sale ") + kRice + " --pay 'Cartao Credito:43.80'").status, 0);
+
+  const Outcome run = Ecfhost("z --export --json");
+
+  ASSERT_EQ(run.status, 0) << run.out << run.err;
+  EXPECT_EQ(run.out.front(), '{');
+  EXPECT_EQ(run.out.substr(run.out.size() - 2), "}\n");
+  EXPECT_THAT(run.out, HasSubstr("\"VRVENBRUREDZ\": 43.80"));
+  EXPECT_THAT(run.out, HasSubstr("\"CDTIPORECE\": \"003\", \"VRFORMPGTORZ\": 43.80"));
+  EXPECT_THAT(run.out, HasSubstr("\"IDORIGEMREDZ\": null"));
+  EXPECT_THAT(run.err, HasSubstr("Redução Z impressa"));
+  EXPECT_NE(Ecfhost("z --json").status, 0) << "--json goes with --export";
+}
+
+TEST_F(EcfhostTest, ACardSaleCanPrintItsSlipTwice) {
+  std::ofstream(dir_.Join("slip.txt")) << "VIA ÚNICA DO CARTÃO\nAPROVADA 123\n";
+
+  const Outcome run = Ecfhost(std::string("sale ") + kRice +
+                              " --pay 'Dinheiro:3.80' --pay 'Cartao Debito:40' --tef-receipt " +
+                              dir_.Join("slip.txt"));
+
+  ASSERT_EQ(run.status, 0) << run.out << run.err;
+  EXPECT_THAT(run.out, HasSubstr("Comprovante do cartão impresso (2 vias, cupom 000001)"));
+  EXPECT_EQ(CountLines(Tape(), "VIA ÚNICA DO CARTÃO"), 2);
+  EXPECT_EQ(CountLines(Tape(), "APROVADA 123"), 2);
+}
+
+TEST_F(EcfhostTest, ACardSlipWithoutACardPaymentIsRefusedBeforePrinting) {
+  std::ofstream(dir_.Join("slip.txt")) << "APROVADA\n";
+
+  const Outcome run = Ecfhost(std::string("sale ") + kRice + " --pay 'Dinheiro:50' --tef-receipt " +
+                              dir_.Join("slip.txt"));
+
+  EXPECT_NE(run.status, 0);
+  EXPECT_THAT(run.err, HasSubstr("--tef-receipt needs a card payment"));
+  EXPECT_THAT(Tape(), Not(HasSubstr("ARROZ")));
+}
+
 }  // namespace
 }  // namespace zel
