@@ -30,6 +30,9 @@ int RunDrawer(Session& session, const Arguments& arguments);
 int RunXReading(Session& session, const Arguments& arguments);
 int RunZReduction(Session& session, const Arguments& arguments);
 
+// commands_credit.cc: credit deposit, balance, statement, debit, cancel.
+int RunCredit(Session& session, const Arguments& arguments);
+
 // commands_demo.cc.
 int RunDemo(Session& session, const Arguments& arguments);
 
