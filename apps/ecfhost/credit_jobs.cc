@@ -178,8 +178,8 @@ void Debit(Session& session, CreditAccounts& accounts, const std::string& code,
   CreditTotalizers(session);
   const double balance = accounts.Balance(consumer.family_code);
   if (!session.Op<DebitoOp>("Comp_DebitoCons")(kColourScheme, products.Data(), total, kLinkedForm,
-                                               code, Cp(consumer.name), "", "", "", balance, 0, 0,
-                                               "1")) {
+                                               code, Cp(consumer.name), consumer.family_code,
+                                               Cp(consumer.family_name), "", balance, 0, 0, "1")) {
     throw zel::Error("the debit receipt was not printed");
   }
   accounts.Record(MovementNow(consumer.family_code, "Venda", -total, sale), sold);
