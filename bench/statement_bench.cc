@@ -75,8 +75,14 @@ class Register {
     zel::LibraryHandle printer = Load(lib + "/libBemaFI32.so");
     Get<void(zel::Env*)>(driver_, "ZelDefineEnv")(&env_);
     Get<void()>(printer, "EcfSim_Reset")();
-    if (!Get<StartOp>(driver_, "StartImpFiscal")(zel::MakeParams(
-            {{"ESQUEMACOR", "001"}, {"PORTAIMPFIS", "COM1"}, {"CDPORTAIMPFIS", "COM1"}}))) {
+    if (!Get<StartOp>(driver_, "StartImpFiscal")(zel::MakeParams({{"CDFILIAL", "0001"},
+                                                                  {"CDCAIXA", "001"},
+                                                                  {"NRSERIE", "X"},
+                                                                  {"NRSERIEIMP", "X"},
+                                                                  {"ESQUEMA", "001"},
+                                                                  {"ESQUEMACOR", "001"},
+                                                                  {"PORTAIMPFIS", "COM1"},
+                                                                  {"CDPORTAIMPFIS", "COM1"}}))) {
       throw zel::Error("The driver did not start");
     }
     Get<int(int, const char*)>(printer, "Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms")(
