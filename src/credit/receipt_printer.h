@@ -20,7 +20,7 @@ namespace zel {
 // the bad name otherwise, so no text ever goes to something else.
 void CheckReceiptPortName(std::string_view port);
 
-// A number of copies as the host writes it: decimal digits, 1 or more.
+// A number of copies as the host writes it: decimal digits, 1 to 9999.
 // Raises zel::Error for anything else.
 int ParseCopies(std::string_view copies);
 
