@@ -57,10 +57,12 @@ ZEL_EXPORT bool Compr_Cred_Bematech_MP100(std::string& Reservado1, zel::Dataset&
                                           const std::string& Reservado10, bool Reservado11);
 
 // Unit-qualified only. The deposit receipt on the non-fiscal printer of
-// model `Modelo` (digits; "7" is written to the serial port directly and
-// gets one copy), in layout `Layout` ("01" Brazilian with the shop header,
-// "02" Spanish-language, other: generic), `Copias` copies, then a cut. True
-// when every copy reached the printer.
+// model `Modelo` (one or two digits), in layout `Layout` ("01" Brazilian
+// with the shop header, "02" Spanish-language, other: generic): through the
+// printer's library, `Copias` copies and then the model's cut; model "7" is
+// written to the serial port directly, one copy and no cut. True when every
+// copy reached the printer; false, with nothing printed, when the port is
+// absent or the printer refused.
 ZEL_EXPORT bool Compr_Cred_Bematech_NFISC(
     std::string& Reservado1, zel::Dataset& Pagamentos, double SaldoAnterior,
     const std::string& NmConsumidor, const std::string& NrDeposito, const std::string& NmFamilia,
