@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <stdlib.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -47,6 +48,13 @@ PseudoTerminal::PseudoTerminal() {
 
 PseudoTerminal::~PseudoTerminal() {
   if (master_ >= 0) ::close(master_);
+}
+
+bool PseudoTerminal::Is19200EightNoneOne() const {
+  termios settings{};
+  if (::tcgetattr(master_, &settings) != 0) return false;
+  return ::cfgetospeed(&settings) == B19200 && ::cfgetispeed(&settings) == B19200 &&
+         (settings.c_cflag & CSIZE) == CS8 && (settings.c_cflag & (PARENB | CSTOPB)) == 0;
 }
 
 std::string PseudoTerminal::ReceiveAll(std::chrono::milliseconds quiet) {

@@ -33,6 +33,9 @@ class PseudoTerminal {
   PseudoTerminal& operator=(const PseudoTerminal&) = delete;
 
   const std::string& slave_name() const { return slave_name_; }
+  // Whether the line is set to 19200 baud, 8 data bits, no parity, one
+  // stop bit (as the last opener of the slave left it).
+  bool Is19200EightNoneOne() const;
   // What arrived until nothing more came for `quiet`.
   std::string ReceiveAll(std::chrono::milliseconds quiet = std::chrono::milliseconds(300));
 

@@ -340,6 +340,7 @@ TEST_F(CreditReceiptsTest, SerialModelGetsOneCopyStraightThroughThePort) {
 TEST_F(CreditReceiptsTest, SerialWriteSendsTheTextAsItIs) {
   EXPECT_EQ(Op<SerialWriteFn>("Formata_Bematech_MP100")("linha 1\nlinha 2\n\x1bw", "COM5"), "");
   EXPECT_EQ(port_.ReceiveAll(), "linha 1\nlinha 2\n\x1bw");
+  EXPECT_TRUE(port_.Is19200EightNoneOne());
 
   env_.InjectFailure(EnvOperation::kOpenSerialPort, 1, "COM5");
   Dataset payments = Payments({{20.0, "Dinheiro"}});
