@@ -35,6 +35,8 @@ int RunZReduction(Session& session, const Arguments& arguments);
 int RunMenu(Session& session, const Arguments& arguments);
 int RunVerify(Session& session, const Arguments& arguments);
 void SignedFiscalMemoryFile(Session& session);
+// commands_credit.cc: credit deposit, balance, statement, debit, cancel.
+int RunCredit(Session& session, const Arguments& arguments);
 
 // commands_demo.cc.
 int RunDemo(Session& session, const Arguments& arguments);

@@ -70,13 +70,19 @@ int RunCounters(Session& session, const Arguments& arguments) {
 }
 
 int RunTape(Session& session, const Arguments& arguments) {
-  NoOptions(arguments);
+  const Options options(arguments, {"--printer"}, {});
+  const std::string printer = options.One("--printer").value_or("fiscal");
+  if (printer != "fiscal" && printer != "nonfiscal") {
+    throw zel::Error("--printer is fiscal or nonfiscal, not '" + printer + "'");
+  }
+  const std::string path =
+      printer == "fiscal" ? session.workspace().TapePath() : session.workspace().ReceiptTapePath();
   zel::Env* env = zel::Env::Default();
-  if (!env->FileExists(session.workspace().TapePath())) {
+  if (!env->FileExists(path)) {
     std::fprintf(session.out(), "(a bobina está vazia: nada foi impresso)\n");
     return 0;
   }
-  std::fputs(env->ReadFile(session.workspace().TapePath()).c_str(), session.out());
+  std::fputs(env->ReadFile(path).c_str(), session.out());
   return 0;
 }
 
@@ -154,8 +160,24 @@ const std::vector<Command>& Commands() {
        "total.\n",
        RunCounters},
       {"tape", "show the simulated printer's paper tape",
-       "usage: ecfhost tape\nShows everything the simulated printer printed in this folder.\n",
+       "usage: ecfhost tape [--printer fiscal|nonfiscal]\n"
+       "Shows everything the simulated fiscal printer (or the simulated receipt\n"
+       "printer) printed in this folder.\n",
        RunTape},
+      {"credit", "consumer credit: deposit, balance, statement, debit, cancel",
+       "usage: ecfhost credit ACTION [--consumers FILE] OPTIONS\n"
+       "  deposit --consumer CODE --amount AMOUNT [--pay FORM]\n"
+       "          [--printer fiscal|nonfiscal] [--copies N] [--layout 01|02|00]\n"
+       "          a deposit receipt on the fiscal printer, or on the simulated\n"
+       "          receipt printer (port COM5) with its layout and copies\n"
+       "  balance --consumer CODE        the balances of the consumer's families\n"
+       "  statement [--family CODE]      the statement of every family, or one\n"
+       "  debit --consumer CODE --item NAME:QTY:PRICE...   a sale paid from credit\n"
+       "  cancel --consumer CODE --deposit NUMBER --amount AMOUNT\n"
+       "The consumers file (default consumidores.csv in the working folder) has\n"
+       "one line per consumer and family: CODE;NAME;FAMILY CODE;FAMILY NAME;\n"
+       "OPENING BALANCE. The movements are kept in the working folder.\n",
+       RunCredit},
       {"demo", "a whole fiscal day on a fresh simulated printer, ending with the tape",
        "usage: ecfhost demo\n"
        "Wipes the simulated printer of the working folder, then runs a fiscal\n"

@@ -6,6 +6,7 @@
 
 #include "card_slip.h"
 #include "command_families.h"
+#include "credit_jobs.h"
 #include "fiscal_config.h"
 #include "fiscal_jobs.h"
 #include "options.h"
@@ -70,6 +71,21 @@ SaleRequest SaleWithSurcharge() {
   return sale;
 }
 
+// The school canteen's consumers, written fresh with no movements yet.
+CreditAccounts FreshCreditAccounts(Session& session) {
+  const std::string folder = session.workspace().folder();
+  for (const char* file : {"credito-movimentos.csv", "credito-itens.csv"}) {
+    std::filesystem::remove(std::filesystem::path(folder) / file);
+  }
+  const std::string consumers = folder + "/consumidores.csv";
+  zel::Env::Default()->WriteFile(consumers,
+                                 "# código;nome;código da família;família;saldo inicial\n"
+                                 "1001;ANA SOUZA;F1;FAMILIA SOUZA;50.00\n"
+                                 "1002;JOÃO SOUZA;F1;FAMILIA SOUZA;50.00\n"
+                                 "2001;RUI LIMA;F2;FAMILIA LIMA;12.00\n");
+  return CreditAccounts(consumers, folder);
+}
+
 void Section(Session& session, const char* title) {
   std::fprintf(session.out(), "\n== %s\n", title);
 }
@@ -112,6 +128,14 @@ int RunDemo(Session& session, const Arguments& arguments) {
   Section(session, "Sangria e gaveta");
   Withdraw(session, 80.00);
   OpenDrawer(session);
+
+  Section(session, "Crédito de consumidor: depósito e extrato");
+  CreditAccounts accounts = FreshCreditAccounts(session);
+  DepositRequest deposit;
+  deposit.consumer = "1001";
+  deposit.amount = 40.00;
+  Deposit(session, accounts, deposit);
+  PrintStatement(session, accounts, "");
 
   Section(session, "Leitura X");
   XReading(session);
