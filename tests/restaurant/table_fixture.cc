@@ -61,6 +61,19 @@ std::vector<std::string> TableFixture::Dialogs() {
   return texts;
 }
 
+Dataset HostTable(const std::vector<FieldDef>& fields,
+                  const std::vector<std::vector<Variant>>& rows) {
+  Dataset table("cdsHost");
+  table.SetFieldDefs(fields);
+  table.CreateDataSet();
+  for (const std::vector<Variant>& row : rows) {
+    table.Append();
+    for (std::size_t i = 0; i < fields.size(); ++i) table.SetValue(fields[i].name, row.at(i));
+    table.Post();
+  }
+  return table;
+}
+
 std::string TableFixture::HostFolder() { return env_.HostExecutableDirectory() + "/"; }
 
 }  // namespace zel

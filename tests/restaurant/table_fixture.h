@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "support/sale_fixture.h"
+#include "zel/dataset.h"
+#include "zel/variant.h"
 
 namespace zel {
 
@@ -32,6 +34,10 @@ class TableFixture : public SaleFixture {
   // The folder dsDirCad names (a real path, with its separator).
   std::string HostFolder();
 };
+
+// A host table of `fields` holding `rows` (one value per field, in order).
+Dataset HostTable(const std::vector<FieldDef>& fields,
+                  const std::vector<std::vector<Variant>>& rows);
 
 }  // namespace zel
 
