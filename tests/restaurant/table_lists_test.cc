@@ -96,18 +96,6 @@ TEST_F(TableListsTest, OpenTablesAreGroupedByKindInTheOrderGiven) {
   }
 }
 
-TEST_F(TableListsTest, ALongListGoesInWholeLinePieces) {
-  std::vector<std::vector<Variant>> rows;
-  for (int i = 0; i < 100; ++i) rows.push_back({"RES", std::to_string(1000 + i), kOpened});
-  ASSERT_TRUE(PrintOpen(rows));
-  const std::vector<std::string> pieces = PiecesSent();
-  ASSERT_GT(pieces.size(), 1u);
-  for (const std::string& piece : pieces) {
-    EXPECT_EQ(piece.back(), '\n') << "a line was split between pieces";
-    EXPECT_LT(piece.size(), 550u);
-  }
-}
-
 TEST_F(TableListsTest, ImprimeMesasAbertasReturnsTheVerdictOfTheClosing) {
   Sim<void(const char*, int, int)>("EcfSim_FailEntry")("Bematech_FI_FechaRelatorioGerencial", 0, 1);
   EXPECT_FALSE(PrintOpen({{"RES0001", "0001", kOpened}}));
