@@ -93,7 +93,11 @@ class Restaurant {
     if (!Get<bool(const zel::Variant&)>(
             driver_, "StartImpFiscal")(zel::MakeParams({{"CDFILIAL", "0001"},
                                                         {"CDCAIXA", "001"},
+                                                        {"NRSERIE", "X"},
+                                                        {"NRSERIEIMP", "X"},
+                                                        {"ESQUEMA", kScheme},
                                                         {"ESQUEMACOR", kScheme},
+                                                        {"CDPORTAIMPFIS", "COM1"},
                                                         {"PORTAIMPFIS", "COM1"}}))) {
       throw zel::Error("The driver did not start: " + host_.last_text);
     }

@@ -23,7 +23,8 @@ namespace Zel00101 {
 // digit fields with implied decimals; one that does not fit its field (or
 // is negative, or no number) raises zel::Error naming the field and its
 // largest value, and nothing is sent, since the printer would otherwise
-// read another amount.
+// read another amount. So does a text holding "|" or ESC, which would end
+// its field early and shift the fields after it.
 
 // Registers an item on table or order pad `Mesa` ("9999" when empty):
 // price, rate code, discount, quantity (three decimals), product code

@@ -4,8 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "host/codepage.h"
 #include "host/string_functions.h"
 #include "restaurant/table_fields.h"
+#include "zel/error.h"
 #include "zel/operations.h"
 
 namespace zel {
@@ -14,8 +16,18 @@ namespace {
 constexpr int kTableColumns = 4;
 constexpr int kCodeColumns = 14;
 
+// A bar or an escape inside a text would end its field early and shift
+// every field after it: the printer would register another table, code or
+// amount. Such a text is refused before anything is sent.
 bool SendTableCommand(const std::string& colour_scheme, const char* command,
                       const std::vector<std::string>& parameters) {
+  for (const std::string& parameter : parameters) {
+    if (parameter.find_first_of("|\x1b") != std::string::npos) {
+      throw Error(Utf8ToCp1252("O texto \"") + parameter +
+                  Utf8ToCp1252("\" contém um separador de campos da impressora (| ou ESC); o "
+                               "comando não foi enviado."));
+    }
+  }
   return Zel00101::EnviaComando(colour_scheme, command, parameters, true, false);
 }
 
