@@ -12,23 +12,21 @@
 // The time includes the printer's own work (memory and paper tape are
 // files, in a scratch folder) and the driver's debug log.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
-#include <filesystem>
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
 #include <vector>
 
-#include "platform/env.h"
+#include "loaded_register.h"
 #include "zel/dataset.h"
 #include "zel/error.h"
-#include "zel/host_services.h"
 #include "zel/variant.h"
 
 namespace {
 
-constexpr char kScheme[] = "001";
+using zelbench::kScheme;
 const std::string kEsc = "\x1b";
 
 using ItemOp = bool(const std::string&, const std::string&, const std::string&, const std::string&,
@@ -40,117 +38,37 @@ using ListOp = bool(zel::Dataset*, const std::string&, const std::string&, const
 using TransfOp = void(const std::string&, const std::string&, const std::string&,
                       const zel::Variant&);
 
-class ScratchEnv : public zel::EnvWrapper {
- public:
-  explicit ScratchEnv(std::string directory)
-      : EnvWrapper(zel::Env::Default()), directory_(std::move(directory)) {}
-  std::string HostExecutableDirectory() override { return directory_; }
-
- private:
-  std::string directory_;
-};
-
-// Counts dialogs: one during a run means an operation did not go through.
-class CountingHost : public zel::HostServices {
- public:
-  bool Mensagem(const std::string& text, const std::string&, const std::string&, const std::string&,
-                int, const std::string&, const std::string&, int, zel::Dataset*) override {
-    ++dialogs;
-    last_text = text;
-    return false;
-  }
-  std::string GravaCER(const std::string&, const std::string&, const std::string&) override {
-    return "";
-  }
-  void GravaDocumentosNaoFiscais(const std::string&, const std::string&, const std::string&, int,
-                                 int) override {}
-  void Delay(int) override {}
-  void ProcessMessages() override {}
-  void Terminate() override {}
-
-  int dialogs = 0;
-  std::string last_text;
-};
-
 // A started restaurant register: rate 01, the report totalizer and the
 // report payment form found or programmed through the driver.
 class Restaurant {
  public:
-  Restaurant() : scratch_(Scratch()), env_(scratch_) {
-    const std::string lib = zel::Env::Default()->HostExecutableDirectory() + "/../lib";
-    ::setenv("ZEL_LIBRARY_PATH", lib.c_str(), 1);
-    ::setenv("ECFSIM_DIR", (scratch_ + "/ecfsim").c_str(), 1);
-    ::setenv("ZEL_SYSTEM_DIR", (scratch_ + "/system").c_str(), 1);
-    ::setenv("ZEL_DRIVE_C", (scratch_ + "/drive_c").c_str(), 1);
-    env_.WriteLines(scratch_ + "/system/BemaFI32.ini",
-                    {"[Sistema]", "Porta=COM1", "Impressora=0", "Path=C:\\"});
-    driver_ = Load(lib + "/libzel00100.so");
-    printer_ = Load(lib + "/libBemaFI32.so");
-    Get<void(zel::Env*)>(driver_, "ZelDefineEnv")(&env_);
-    Get<void(zel::HostServices*)>(driver_, "ZelRegistraHost")(&host_);
-    Get<void()>(printer_, "EcfSim_Reset")();
-    Get<int(int, int, int)>(printer_, "EcfSim_SetTaxRate")(1, 1800, 0);
-    if (!Get<bool(const zel::Variant&)>(
-            driver_, "StartImpFiscal")(zel::MakeParams({{"CDFILIAL", "0001"},
-                                                        {"CDCAIXA", "001"},
-                                                        {"NRSERIE", "X"},
-                                                        {"NRSERIEIMP", "X"},
-                                                        {"ESQUEMA", kScheme},
-                                                        {"ESQUEMACOR", kScheme},
-                                                        {"CDPORTAIMPFIS", "COM1"},
-                                                        {"PORTAIMPFIS", "COM1"}}))) {
-      throw zel::Error("The driver did not start: " + host_.last_text);
-    }
+  Restaurant() : register_("zel_table_bench") {
+    register_.Printer<int(int, int, int)>("EcfSim_SetTaxRate")(1, 1800, 0);
     std::string cv, consumer, purchase, cancellation, report;
     std::int32_t unused = 0;
-    Get<void(std::string&, std::string&, std::string&, std::string&, std::string&,
-             const std::string&, std::int32_t&, zel::Dataset*)>(driver_, "CarregaTotalizador")(
+    register_.Driver<void(std::string&, std::string&, std::string&, std::string&, std::string&,
+                          const std::string&, std::int32_t&, zel::Dataset*)>("CarregaTotalizador")(
         cv, consumer, purchase, cancellation, report, kScheme, unused, nullptr);
-    if (!Get<bool(const std::string&, const std::string&, bool, bool)>(driver_, "Config_FormaPg")(
-            kScheme, "Rel Gerencial", false, false)) {
-      throw zel::Error("No report payment form: " + host_.last_text);
+    if (!register_.Driver<bool(const std::string&, const std::string&, bool, bool)>(
+            "Config_FormaPg")(kScheme, "Rel Gerencial", false, false)) {
+      throw zel::Error("No report payment form: " + last_dialog());
     }
-    host_.dialogs = 0;
+    register_.host().dialogs = 0;
   }
 
   template <typename Signature>
   Signature* Driver(const char* name) {
-    return Get<Signature>(driver_, name);
+    return register_.Driver<Signature>(name);
   }
   template <typename Signature>
   Signature* Printer(const char* name) {
-    return Get<Signature>(printer_, name);
+    return register_.Printer<Signature>(name);
   }
-  bool Quiet() const { return host_.dialogs == 0; }
-  const std::string& last_dialog() const { return host_.last_text; }
+  bool Quiet() { return register_.host().dialogs == 0; }
+  const std::string& last_dialog() { return register_.host().last_text; }
 
  private:
-  static std::string Scratch() {
-    const std::filesystem::path path = std::filesystem::temp_directory_path() / "zel_table_bench";
-    std::filesystem::remove_all(path);
-    for (const char* folder : {"ecfsim", "system", "drive_c"}) {
-      std::filesystem::create_directories(path / folder);
-    }
-    return path.string();
-  }
-  static zel::LibraryHandle Load(const std::string& path) {
-    zel::Env* env = zel::Env::Default();
-    zel::LibraryHandle handle = env->OpenLibrary(path);
-    if (handle == nullptr) throw zel::Error("Cannot load " + path + ": " + env->LastLibraryError());
-    return handle;
-  }
-  template <typename Signature>
-  static Signature* Get(zel::LibraryHandle library, const char* name) {
-    void* address = zel::Env::Default()->GetSymbol(library, name);
-    if (address == nullptr) throw zel::Error(std::string("Missing symbol ") + name);
-    return reinterpret_cast<Signature*>(address);
-  }
-
-  std::string scratch_;
-  ScratchEnv env_;
-  CountingHost host_;
-  zel::LibraryHandle driver_ = nullptr;
-  zel::LibraryHandle printer_ = nullptr;
+  zelbench::LoadedRegister register_;
 };
 
 Restaurant* TheRestaurant(benchmark::State& state) {
