@@ -41,6 +41,11 @@ int RunCredit(Session& session, const Arguments& arguments);
 // commands_demo.cc.
 int RunDemo(Session& session, const Arguments& arguments);
 
+// commands_table.cc: table, and the demo's restaurant episode (two tables,
+// a transfer, a check, one table closed into a coupon, the open tables).
+int RunTable(Session& session, const Arguments& arguments);
+void RestaurantEpisode(Session& session);
+
 }  // namespace ecfhost
 
 #endif  // ECFHOST_COMMAND_FAMILIES_H_

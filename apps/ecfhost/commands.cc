@@ -211,6 +211,25 @@ const std::vector<Command>& Commands() {
        "C:\\MenuFiscal\\...) against the driver's public key; exit status 0\n"
        "when it holds, 1 when it does not or the file is unsigned.\n",
        RunVerify},
+      {"table", "a waiter's day: items on tables, check, close into a coupon",
+       "usage: ecfhost table ACTION ...\n"
+       "  add TABLE --item ITEM...        register items on a table (the printer\n"
+       "                                  keeps it; ITEM as for sale)\n"
+       "  remove TABLE --item ITEM...     take items off a table\n"
+       "  move FROM TO --item ITEM...     move items (QTY of each) to another table\n"
+       "  join FROM TO                    move every item of FROM to TO\n"
+       "  check TABLE [--people N] [--service PERCENT]   print the table's check\n"
+       "  close TABLE --pay PAYMENT... [--cpf CPF]\n"
+       "                                  the table's items become a fiscal coupon,\n"
+       "                                  paid as for sale\n"
+       "  list                            print the open tables\n"
+       "  menu                            print every product seen on a table\n"
+       "  opening TABLE --item ITEM... [--service AMOUNT]\n"
+       "                                  print this host's table-opening receipt\n"
+       "  record NUMBER --item ITEM...    print the sales record of a table (4\n"
+       "                                  characters) or order pad\n"
+       "Example: ecfhost table add 0012 --item \"1001:CHOPP 300ML:01:2:9.90\"\n",
+       RunTable},
   };
   return commands;
 }

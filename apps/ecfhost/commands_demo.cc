@@ -125,6 +125,9 @@ int RunDemo(Session& session, const Arguments& arguments) {
   Section(session, "Venda com acréscimo, em cartão de débito");
   Sell(session, SaleWithSurcharge());
 
+  Section(session, "Restaurante: duas mesas, uma transferência, a conferência e o cupom da mesa");
+  RestaurantEpisode(session);
+
   Section(session, "Sangria e gaveta");
   Withdraw(session, 80.00);
   OpenDrawer(session);

@@ -41,6 +41,8 @@ std::string CouponNumber(Session& session) {
                                                                                      kColourScheme);
 }
 
+}  // namespace
+
 // Leaves the printer without the coupon a failed sale left open. The
 // driver's return analysis may have cancelled it already, and then the
 // printer refuses a second cancellation: that refusal is nobody's concern,
@@ -52,6 +54,8 @@ bool CancelOpenCoupon(Session& session) {
   return session.Op<CancelCouponOp>("Cancela_Cupom_Imp")(params, result);
 }
 
+namespace {
+
 void CancelItem(Session& session, int number) {
   char item[8];
   std::snprintf(item, sizeof item, "0%04d", number);
@@ -62,6 +66,8 @@ void CancelItem(Session& session, int number) {
   }
 }
 
+}  // namespace
+
 // This host's payment types after the driver matched them with the
 // printer's payment forms, programming the missing ones.
 zel::Dataset ReconciledPaymentTypes(Session& session) {
@@ -70,6 +76,8 @@ zel::Dataset ReconciledPaymentTypes(Session& session) {
       "CarregaRecebimento")("", kColourScheme, 0, types);
   return types;
 }
+
+namespace {
 
 void RunReading(Session& session, const char* operation, const char* what) {
   if (!session.Op<ReadingOp>(operation)("", kColourScheme, "")) {

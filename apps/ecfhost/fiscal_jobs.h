@@ -11,6 +11,7 @@
 
 #include "sale_builder.h"
 #include "session.h"
+#include "zel/dataset.h"
 
 namespace ecfhost {
 
@@ -48,6 +49,14 @@ struct DayFigures {
   double cancellations = 0;
 };
 DayFigures ReadDayFigures(Session& session);
+
+// Cancels the coupon a failed job left open, showing nothing when there is
+// none; true when this call cancelled it.
+bool CancelOpenCoupon(Session& session);
+
+// This host's payment types after the driver matched them with the
+// printer's payment forms, programming the missing ones.
+zel::Dataset ReconciledPaymentTypes(Session& session);
 
 }  // namespace ecfhost
 

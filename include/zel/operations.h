@@ -488,4 +488,6 @@ ZEL_EXPORT bool Config_FormaPg(const std::string& EsquemaCor, const std::string&
 
 }  // namespace Zel00101
 
+#include "zel/restaurant_operations.h"  // IWYU pragma: export
+
 #endif  // ZEL_OPERATIONS_H_

@@ -92,11 +92,15 @@ TEST_F(EcfhostTest, DemoRunsAWholeFiscalDayAndShowsItOnTheTape) {
 
   ASSERT_EQ(run.status, 0) << run.err << run.out;
   EXPECT_THAT(run.err, IsEmpty());
-  EXPECT_EQ(CountLines(run.out, "CUPOM FISCAL"), 4) << "four sales";
+  EXPECT_EQ(CountLines(run.out, "CUPOM FISCAL"), 5) << "four sales and a table's coupon";
   EXPECT_EQ(CountLines(run.out, "CANCELAMENTO DE CUPOM FISCAL"), 1);
   EXPECT_THAT(run.out, HasSubstr("cancelado item 002"));
   EXPECT_THAT(run.out, HasSubstr("SUPRIMENTO"));
   EXPECT_THAT(run.out, HasSubstr("SANGRIA"));
+  // The restaurant episode: the check of table 10, its coupon, table 20 left open.
+  EXPECT_EQ(CountLines(run.out, "CONFERENCIA DE MESA"), 1);
+  EXPECT_THAT(run.out, HasSubstr("Mesa 0010 fechada no cupom"));
+  EXPECT_THAT(run.out, HasSubstr("MESA 20 (3 itens)                          28,40"));
   EXPECT_EQ(CountLines(run.out, "LEITURA X"), 1);
   EXPECT_EQ(CountLines(run.out, "REDUCAO Z"), 1);
   EXPECT_LT(run.out.find("LEITURA X"), run.out.find("REDUCAO Z"));
@@ -108,10 +112,10 @@ TEST_F(EcfhostTest, DemoRunsAWholeFiscalDayAndShowsItOnTheTape) {
   // The summary: a fresh printer starts from zero; the day's figures are
   // the printer's own, matching its X reading.
   EXPECT_THAT(run.out, HasSubstr("totalizador geral antes      0\n"));
-  EXPECT_THAT(run.out, HasSubstr("totalizador geral depois     157,22\n"));
-  EXPECT_THAT(run.out, HasSubstr("venda bruta do dia           157,22\n"));
-  EXPECT_THAT(run.out, HasSubstr("Venda Bruta Diária:                       157,22"));
-  EXPECT_THAT(run.out, HasSubstr("cupons fiscais emitidos      4\n"));
+  EXPECT_THAT(run.out, HasSubstr("totalizador geral depois     257,02\n"));
+  EXPECT_THAT(run.out, HasSubstr("venda bruta do dia           257,02\n"));
+  EXPECT_THAT(run.out, HasSubstr("Venda Bruta Diária:                       257,02"));
+  EXPECT_THAT(run.out, HasSubstr("cupons fiscais emitidos      5\n"));
   EXPECT_THAT(run.out, HasSubstr("diálogos mostrados           0\n"));
   EXPECT_EQ(Tape(), run.out.substr(run.out.find("===="), Tape().size()))
       << "the demo shows the printer's whole tape";
@@ -540,6 +544,37 @@ TEST_F(EcfhostTest, ACardSlipWithoutACardPaymentIsRefusedBeforePrinting) {
   EXPECT_NE(run.status, 0);
   EXPECT_THAT(run.err, HasSubstr("--tef-receipt needs a card payment"));
   EXPECT_THAT(Tape(), Not(HasSubstr("ARROZ")));
+}
+
+// A waiter's day over several runs: the printer keeps the tables between
+// them, and the table closed into a coupon is paid as a sale is.
+TEST_F(EcfhostTest, TablesLiveOnThePrinterFromOneRunToTheNext) {
+  const char* const steps[] = {
+      "table add 0012 --item '1001:CHOPP 300ML:01:2:9.90' --item '2001:PICANHA:01:1:89.90'",
+      "table add 0020 --item '1002:SUCO:01:1:7.00'",
+      "table move 0012 0020 --item '1001:CHOPP 300ML:01:1:9.90'",
+      "table remove 0020 --item '1002:SUCO:01:1:7.00'",
+      "table check 0012 --people 2 --service 10",
+      "table close 0012 --pay Dinheiro:50 --pay 'cartao credito:49.80'",
+      "table list",
+      "table opening 0030 --item '1003:AGUA:01:2:3.50' --service 0.70",
+      "table record 0030 --item '1003:AGUA:01:2:3.50'",
+  };
+  for (const char* step : steps) {
+    const Outcome run = Ecfhost(step);
+    ASSERT_EQ(run.status, 0) << step << "\n" << run.err << run.out;
+  }
+  const std::string tape = Tape();
+  EXPECT_THAT(tape, HasSubstr("TAXA DE SERVICO R$                          9,98"));
+  EXPECT_THAT(tape, HasSubstr("TOTAL R$                                   99,80"));
+  EXPECT_THAT(tape, HasSubstr("MESA 20 (1 itens)                           9,90"));
+  EXPECT_THAT(tape, HasSubstr("Abertura de Mesa"));
+  EXPECT_THAT(tape, HasSubstr("Total Geral: " + std::string(31, ' ') + "7,70"));
+  EXPECT_THAT(tape, HasSubstr("Relatório de abertura da mesa 0030"));
+
+  const Outcome wrong = Ecfhost("table remove 0020 --item '1002:SUCO:01:1:7.00'");
+  EXPECT_NE(wrong.status, 0) << "the juice is no longer on table 20";
+  EXPECT_THAT(wrong.err, HasSubstr("the printer refused to take SUCO off table 0020"));
 }
 
 }  // namespace
