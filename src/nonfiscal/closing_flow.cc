@@ -94,13 +94,13 @@ bool GeraReciboSangria(
   TdtmBematech10& module = EnsureDataModule();
   ReducaoConfirmada = false;
   if (!Continuacao) {
-    module.cdsMovFecha.SetData(MovFecha.Data());
-    module.cdsSangria.SetData(Sangrias.Data());
-    module.cdsOperadorSup.SetData(OperadorSup.Data());
-    module.cdsTipoReceAux.SetData(TiposRece.Data());
-    module.cdsMovAbertura.SetData(MovAbertura.Data());
+    CopyInto(MovFecha, module.cdsMovFecha);
+    CopyInto(Sangrias, module.cdsSangria);
+    CopyInto(OperadorSup, module.cdsOperadorSup);
+    CopyInto(TiposRece, module.cdsTipoReceAux);
+    CopyInto(MovAbertura, module.cdsMovAbertura);
   }
-  module.cdsMovTot.SetData(MovTot.Data());
+  CopyInto(MovTot, module.cdsMovTot);
 
   // Everything the documents read is checked before the first is printed.
   const ProductReportArguments report{Texto2, Texto3, Texto4, ConfirmaProdutos, AgrupaProdutos};

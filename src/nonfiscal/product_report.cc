@@ -205,7 +205,7 @@ void Relatorio_Produto(const std::string& /*Reservado1*/, const std::string& /*R
   // report left chosen; the tax index is chosen only once the fields it
   // needs have been checked.
   products.SetIndexName("");
-  products.SetData(Produtos.Data());
+  CopyInto(Produtos, products);
   const bool grouped = Agrupa == "S";
 
   if (!ProductReportMayPrint(Confirma)) return;

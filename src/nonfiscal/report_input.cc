@@ -6,9 +6,17 @@
 
 namespace zel {
 
+void CopyInto(Dataset& source, Dataset& target) {
+  if (source.FieldCount() == 0) {
+    target.Close();
+    return;
+  }
+  target.SetData(source.Data());
+}
+
 Dataset CopyOf(Dataset& source, std::string_view name) {
   Dataset copy{std::string(name)};
-  copy.SetData(source.Data());
+  CopyInto(source, copy);
   return copy;
 }
 

@@ -16,7 +16,12 @@
 
 namespace zel {
 
-// A copy of `source` (structure and every row) through its data packet.
+// Gives `target` the structure and every row of `source` through its data
+// packet. A source without any field (a dataset the host never defined)
+// has no packet to give: `target` is left closed, with no rows.
+void CopyInto(Dataset& source, Dataset& target);
+
+// A copy of `source` as CopyInto makes it.
 Dataset CopyOf(Dataset& source, std::string_view name);
 
 // Raises unless `dataset` has each of `fields`.

@@ -58,12 +58,12 @@ Dataset ClosingMovements(const std::vector<HandedIn>& rows) {
   return dataset;
 }
 
-Dataset Movements(const std::vector<Movement>& rows) {
+Dataset TillMovements(const std::vector<TillMovement>& rows) {
   Dataset dataset("Movimentos");
   dataset.SetFieldDefs(
       {Text("IDTIPOREG", 1), Text("CDTIPORECE", 3), Text("NMTIPORECE", 40), Float("VRSAIDA")});
   dataset.CreateDataSet();
-  for (const Movement& row : rows) {
+  for (const TillMovement& row : rows) {
     dataset.Append();
     dataset.SetValue("IDTIPOREG", row.kind);
     dataset.SetValue("NMTIPORECE", Cp(row.name));

@@ -29,14 +29,14 @@ struct HandedIn {
 };
 
 // One movement of the period: kind ("1" withdrawal ... "5"), name, value.
-struct Movement {
+struct TillMovement {
   std::string kind, name;
   double value = 0;
 };
 
 Dataset Products(const std::vector<SoldProduct>& products);
 Dataset ClosingMovements(const std::vector<HandedIn>& rows);
-Dataset Movements(const std::vector<Movement>& rows);
+Dataset TillMovements(const std::vector<TillMovement>& rows);
 // Operator "07 ANA" and supervisor "01 BRUNO"; `with_row` false gives the
 // structure only.
 Dataset OperatorAndSupervisor(bool with_row = true);
