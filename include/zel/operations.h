@@ -494,9 +494,8 @@ ZEL_EXPORT bool GeraReciboSangria(
     bool ImprimeRecibo, bool ConfirmaReducao, bool Reservado18, zel::Dataset& RedZ,
     zel::Dataset& FormRedZ, zel::Dataset& ImpostoRedZ, zel::Dataset& TotNFis,
     bool& ReducaoConfirmada, zel::Dataset& TiposRece, const std::string& ConfirmaProdutos,
-    const std::string& AgrupaProdutos, const std::string& LeituraX,
-    const std::string& ComEnvelope, const std::string& EsquemaCor, bool SoSangria,
-    bool Continuacao, bool PedeReducao);
+    const std::string& AgrupaProdutos, const std::string& LeituraX, const std::string& ComEnvelope,
+    const std::string& EsquemaCor, bool SoSangria, bool Continuacao, bool PedeReducao);
 
 }  // namespace Zel00101
 

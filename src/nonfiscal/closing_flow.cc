@@ -52,8 +52,8 @@ void CheckProductsToSum(Dataset& host_products, std::string_view what,
 // once it is confirmed), then, when there are movement totals, the closing
 // report in a linked receipt of its own.
 void PrintClosing(ClosingCall& call, const char* kind, Dataset& host_products,
-                  const ProductReportArguments& report, bool receipt_flag,
-                  const std::string& title, Dataset* movements, ClosingFigures figures) {
+                  const ProductReportArguments& report, bool receipt_flag, const std::string& title,
+                  Dataset* movements, ClosingFigures figures) {
   TdtmBematech10& module = EnsureDataModule();
   std::string product_report_number;
   Zel00101::Relatorio_Produto("", kind, report.text2, report.text3, report.text4,
@@ -78,18 +78,19 @@ void PrintClosing(ClosingCall& call, const char* kind, Dataset& host_products,
 
 namespace Zel00101 {
 
-bool GeraReciboSangria(
-    const std::string& /*Reservado1*/, const std::string& Texto2, const std::string& Texto3,
-    const std::string& Texto4, const std::string& /*Reservado5*/, std::int32_t /*Reservado6*/,
-    std::string& NrDocumento, zel::Dataset& MovFecha, zel::Dataset& Sangrias,
-    zel::Dataset& Produtos, zel::Dataset& OperadorSup, zel::Dataset& MovTot,
-    zel::Dataset& MovAbertura, zel::Dataset& ProdutosGeral, zel::DateTime /*Reservado15*/,
-    bool ImprimeRecibo, bool ConfirmaReducao, bool /*Reservado18*/, zel::Dataset& RedZ,
-    zel::Dataset& FormRedZ, zel::Dataset& ImpostoRedZ, zel::Dataset& TotNFis,
-    bool& ReducaoConfirmada, zel::Dataset& TiposRece, const std::string& ConfirmaProdutos,
-    const std::string& AgrupaProdutos, const std::string& LeituraX,
-    const std::string& ComEnvelope, const std::string& EsquemaCor, bool SoSangria,
-    bool Continuacao, bool PedeReducao) {
+bool GeraReciboSangria(const std::string& /*Reservado1*/, const std::string& Texto2,
+                       const std::string& Texto3, const std::string& Texto4,
+                       const std::string& /*Reservado5*/, std::int32_t /*Reservado6*/,
+                       std::string& NrDocumento, zel::Dataset& MovFecha, zel::Dataset& Sangrias,
+                       zel::Dataset& Produtos, zel::Dataset& OperadorSup, zel::Dataset& MovTot,
+                       zel::Dataset& MovAbertura, zel::Dataset& ProdutosGeral,
+                       zel::DateTime /*Reservado15*/, bool ImprimeRecibo, bool ConfirmaReducao,
+                       bool /*Reservado18*/, zel::Dataset& RedZ, zel::Dataset& FormRedZ,
+                       zel::Dataset& ImpostoRedZ, zel::Dataset& TotNFis, bool& ReducaoConfirmada,
+                       zel::Dataset& TiposRece, const std::string& ConfirmaProdutos,
+                       const std::string& AgrupaProdutos, const std::string& LeituraX,
+                       const std::string& ComEnvelope, const std::string& EsquemaCor,
+                       bool SoSangria, bool Continuacao, bool PedeReducao) {
   using namespace zel;
   TdtmBematech10& module = EnsureDataModule();
   ReducaoConfirmada = false;
@@ -183,9 +184,8 @@ ZEL_EXPORT_PLAIN_NAME(
      bool ImprimeRecibo, bool ConfirmaReducao, bool Reservado18, zel::Dataset& RedZ,
      zel::Dataset& FormRedZ, zel::Dataset& ImpostoRedZ, zel::Dataset& TotNFis,
      bool& ReducaoConfirmada, zel::Dataset& TiposRece, const std::string& ConfirmaProdutos,
-     const std::string& AgrupaProdutos, const std::string& LeituraX,
-     const std::string& ComEnvelope, const std::string& EsquemaCor, bool SoSangria,
-     bool Continuacao, bool PedeReducao),
+     const std::string& AgrupaProdutos, const std::string& LeituraX, const std::string& ComEnvelope,
+     const std::string& EsquemaCor, bool SoSangria, bool Continuacao, bool PedeReducao),
     (Reservado1, Texto2, Texto3, Texto4, Reservado5, Reservado6, NrDocumento, MovFecha, Sangrias,
      Produtos, OperadorSup, MovTot, MovAbertura, ProdutosGeral, Reservado15, ImprimeRecibo,
      ConfirmaReducao, Reservado18, RedZ, FormRedZ, ImpostoRedZ, TotNFis, ReducaoConfirmada,

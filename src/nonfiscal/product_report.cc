@@ -234,9 +234,8 @@ void Relatorio_Produto(const std::string& /*Reservado1*/, const std::string& /*R
 ZEL_EXPORT_PLAIN_NAME(void, Relatorio_Produto,
                       (const std::string& Reservado1, const std::string& Reservado2,
                        const std::string& Reservado3, const std::string& Reservado4,
-                       const std::string& Reservado5, std::string& NrCupom,
-                       zel::Dataset& Produtos, const std::string& Confirma,
-                       const std::string& Agrupa, const std::string& EsquemaCor,
-                       bool& ReciboAberto),
+                       const std::string& Reservado5, std::string& NrCupom, zel::Dataset& Produtos,
+                       const std::string& Confirma, const std::string& Agrupa,
+                       const std::string& EsquemaCor, bool& ReciboAberto),
                       (Reservado1, Reservado2, Reservado3, Reservado4, Reservado5, NrCupom,
                        Produtos, Confirma, Agrupa, EsquemaCor, ReciboAberto))

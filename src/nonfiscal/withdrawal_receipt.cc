@@ -27,11 +27,11 @@ std::string Header(bool envelope_column) {
 
 std::string Signature(Dataset& people, bool supervisor) {
   people.First();
-  const std::string line =
-      supervisor ? MsgPadrao("Superv") + " : " + people.AsText("CDSUPERVISOR") + " " +
-                       people.AsText("NMSUPERVISOR")
-                 : MsgPadrao("Operador") + " : " + people.AsText("CDOPERADOR") + " " +
-                       people.AsText("NMOPERADOR");
+  const std::string line = supervisor
+                               ? MsgPadrao("Superv") + " : " + people.AsText("CDSUPERVISOR") + " " +
+                                     people.AsText("NMSUPERVISOR")
+                               : MsgPadrao("Operador") + " : " + people.AsText("CDOPERADOR") + " " +
+                                     people.AsText("NMOPERADOR");
   return line.substr(0, kReportWidth);
 }
 
@@ -76,8 +76,8 @@ void PrintWithdrawalCopies(Dataset& movements, Dataset& people, bool envelope_co
     double total = 0;
     for (movements.First(); !movements.Eof(); movements.Next()) {
       const double amount = movements.AsDouble(amount_field);
-      text.Line(movements.AsText("NRENVELOPE") + " " +
-                TamFixo(movements.AsText("NMTIPORECE"), 25) + " " + AmountColumn(amount, 15));
+      text.Line(movements.AsText("NRENVELOPE") + " " + TamFixo(movements.AsText("NMTIPORECE"), 25) +
+                " " + AmountColumn(amount, 15));
       text.Send();
       total += amount;
       ++lines;

@@ -24,8 +24,8 @@ std::string SixDigits(long long number) {
 Dataset Products(const std::vector<SoldProduct>& products) {
   Dataset dataset("Produtos");
   dataset.SetFieldDefs({Text("CDPRODUTO", 20), Text("NMPRODUTO", 60), Float("QTPRODVEND"),
-                        Float("VRTOTAL"), Float("VRACRE"), Float("VRDESC"),
-                        Text("IDTPIMPOSFIS", 1), Float("VRPEALIMPFIS")});
+                        Float("VRTOTAL"), Float("VRACRE"), Float("VRDESC"), Text("IDTPIMPOSFIS", 1),
+                        Float("VRPEALIMPFIS")});
   dataset.CreateDataSet();
   for (const SoldProduct& p : products) {
     dataset.Append();
@@ -92,9 +92,9 @@ Dataset OperatorAndSupervisor(bool with_row) {
 void ClosingFixture::SetUp() {
   DriverFixture::SetUp();
   BindPrinterEntries();
-  ASSERT_EQ(Sim<int(int, const char*)>("Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms")(
-                2, "Rel Gerencial"),
-            1);
+  ASSERT_EQ(
+      Sim<int(int, const char*)>("Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms")(2, "Rel Gerencial"),
+      1);
   ASSERT_EQ(Sim<int(const char*, const char*)>("Bematech_FI_ProgramaFormaPagamentoMFD")(
                 "Rel Gerencial", "1"),
             1);

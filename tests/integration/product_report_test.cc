@@ -43,9 +43,9 @@ std::string ProductLine(const std::string& code, const std::string& name,
 
 std::string Totals(const std::string& surcharges, const std::string& discounts,
                    const std::string& quantity, const std::string& value) {
-  return L("Total de Acréscimos", 35) + R(surcharges, 13) + "\n\n" +
-         L("Total de Descontos", 35) + R(discounts, 13) + "\n\n" + L("Total das Vendas", 29) +
-         R(quantity, 9) + R(value, 10) + "\n\n\n";
+  return L("Total de Acréscimos", 35) + R(surcharges, 13) + "\n\n" + L("Total de Descontos", 35) +
+         R(discounts, 13) + "\n\n" + L("Total das Vendas", 29) + R(quantity, 9) + R(value, 10) +
+         "\n\n\n";
 }
 
 class ProductReportTest : public ClosingFixture {
@@ -61,9 +61,8 @@ class ProductReportTest : public ClosingFixture {
 };
 
 TEST_F(ProductReportTest, PlainListLineByLineInTheHostsOrder) {
-  Dataset products =
-      Products({{"202", "FEIJAO PRETO TIPO 1 ESPECIAL", 3, 25.47, 0.50, 0, "T", 12},
-                {"101", "ARROZ 5KG", 2, 43.80, 0, 1.00, "T", 18}});
+  Dataset products = Products({{"202", "FEIJAO PRETO TIPO 1 ESPECIAL", 3, 25.47, 0.50, 0, "T", 12},
+                               {"101", "ARROZ 5KG", 2, 43.80, 0, 1.00, "T", 18}});
   // A grouped report before must not reorder the plain one.
   ASSERT_TRUE(Report(products, "N", "S"));
   ClearSimJournal();
@@ -72,12 +71,11 @@ TEST_F(ProductReportTest, PlainListLineByLineInTheHostsOrder) {
   EXPECT_TRUE(Report(products, "N", "N"));
 
   EXPECT_THAT(Steps(), ElementsAre("receipt", "open", "piece", "piece", "piece", "piece", "close"));
-  EXPECT_THAT(Pieces(),
-              ElementsAre("\n" + kTitle + "\n\n" + kHeader + "\n\n",
-                          // a name longer than 19 characters is cut to 19
-                          ProductLine("202", "FEIJAO PRETO TIPO 1", "3,00", "25,47"),
-                          ProductLine("101", "ARROZ 5KG", "2,00", "43,80"),
-                          "\n" + Totals("0,50", "1,00", "5,00", "69,27")));
+  EXPECT_THAT(Pieces(), ElementsAre("\n" + kTitle + "\n\n" + kHeader + "\n\n",
+                                    // a name longer than 19 characters is cut to 19
+                                    ProductLine("202", "FEIJAO PRETO TIPO 1", "3,00", "25,47"),
+                                    ProductLine("101", "ARROZ 5KG", "2,00", "43,80"),
+                                    "\n" + Totals("0,50", "1,00", "5,00", "69,27")));
   EXPECT_EQ(number_, SixDigits(coo + 1));
   EXPECT_EQ(Var<std::string>("stRetorno"), SixDigits(coo + 1));
   EXPECT_EQ(ExtendedStatus(), 0);
@@ -109,9 +107,8 @@ TEST_F(ProductReportTest, GroupedByTaxWithHeadingsAndGroupTotals) {
                   L("VALOR", 29) + R("8,00", 9) + R("60,00", 10) + "\n\n",
                   L("Tributados", 35) + "\n",
                   L("Subst. Trib.", 35) + R("11,00", 13) + "\n" + L("Isento :", 35) +
-                      R("7,00", 13) + "\n" + L("0,00", 35) + R("4,00", 13) + "\n" +
-                      L("7,00", 35) + R("8,00", 13) + "\n" + L("18,00", 35) + R("30,00", 13) +
-                      "\n",
+                      R("7,00", 13) + "\n" + L("0,00", 35) + R("4,00", 13) + "\n" + L("7,00", 35) +
+                      R("8,00", 13) + "\n" + L("18,00", 35) + R("30,00", 13) + "\n",
                   Totals("0,25", "0,00", "8,00", "60,00")));
   EXPECT_EQ(ExtendedStatus(), 0);
 }
@@ -196,8 +193,8 @@ TEST_P(ConfirmationModeTest, AsksAndPrintsAsTheModeSays) {
   if (c.prints) {
     EXPECT_TRUE(flag);
     // The caller's document is closed before the report's own receipt.
-    EXPECT_THAT(Steps(), ElementsAre("close", "receipt", "open", "piece", "piece", "piece",
-                                     "close"));
+    EXPECT_THAT(Steps(),
+                ElementsAre("close", "receipt", "open", "piece", "piece", "piece", "close"));
   } else {
     EXPECT_FALSE(flag) << "stopping leaves the flag as it was";
     EXPECT_THAT(SimJournal(), IsEmpty());
@@ -228,10 +225,10 @@ TEST_F(ProductReportTest, NoProductsClosesTheCallersDocumentAndPrintsNothing) {
 Dataset OddProducts(const std::string& missing, const std::string& total) {
   Dataset products("Produtos");
   std::vector<FieldDef> fields = {
-      {"CDPRODUTO", FieldType::kText, 5},     {"NMPRODUTO", FieldType::kText, 5},
-      {"QTPRODVEND", FieldType::kFloat, 0},   {"VRTOTAL", FieldType::kText, 10},
-      {"VRACRE", FieldType::kFloat, 0},       {"VRDESC", FieldType::kFloat, 0},
-      {"IDTPIMPOSFIS", FieldType::kText, 1},  {"VRPEALIMPFIS", FieldType::kFloat, 0}};
+      {"CDPRODUTO", FieldType::kText, 5},    {"NMPRODUTO", FieldType::kText, 5},
+      {"QTPRODVEND", FieldType::kFloat, 0},  {"VRTOTAL", FieldType::kText, 10},
+      {"VRACRE", FieldType::kFloat, 0},      {"VRDESC", FieldType::kFloat, 0},
+      {"IDTPIMPOSFIS", FieldType::kText, 1}, {"VRPEALIMPFIS", FieldType::kFloat, 0}};
   std::erase_if(fields, [&](const FieldDef& field) { return field.name == missing; });
   products.SetFieldDefs(fields);
   products.CreateDataSet();

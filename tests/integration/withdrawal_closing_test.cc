@@ -18,12 +18,13 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
-using GeraReciboSangriaFn = bool(
-    const std::string&, const std::string&, const std::string&, const std::string&,
-    const std::string&, std::int32_t, std::string&, Dataset&, Dataset&, Dataset&, Dataset&,
-    Dataset&, Dataset&, Dataset&, DateTime, bool, bool, bool, Dataset&, Dataset&, Dataset&,
-    Dataset&, bool&, Dataset&, const std::string&, const std::string&, const std::string&,
-    const std::string&, const std::string&, bool, bool, bool);
+using GeraReciboSangriaFn = bool(const std::string&, const std::string&, const std::string&,
+                                 const std::string&, const std::string&, std::int32_t, std::string&,
+                                 Dataset&, Dataset&, Dataset&, Dataset&, Dataset&, Dataset&,
+                                 Dataset&, DateTime, bool, bool, bool, Dataset&, Dataset&, Dataset&,
+                                 Dataset&, bool&, Dataset&, const std::string&, const std::string&,
+                                 const std::string&, const std::string&, const std::string&, bool,
+                                 bool, bool);
 
 constexpr char kScheme[] = "009";
 const std::string kRule(48, '-');
@@ -67,17 +68,16 @@ class WithdrawalClosingTest : public ClosingFixture {
         "r1", "t2", "t3", "t4", "r5", 6, a.document, a.handed_in, a.withdrawals, a.products,
         a.people, a.totals, a.opening, a.day_products, DateTime{}, a.print_receipt,
         a.confirm_reduction, false, a.reduction, a.reduction_payments, a.reduction_taxes,
-        a.reduction_totalizers, a.reduction_confirmed, a.payment_types, a.product_mode,
-        a.grouping, a.x_reading, a.envelope, kScheme, a.withdrawal_only, a.continuation,
-        a.ask_reduction);
+        a.reduction_totalizers, a.reduction_confirmed, a.payment_types, a.product_mode, a.grouping,
+        a.x_reading, a.envelope, kScheme, a.withdrawal_only, a.continuation, a.ask_reduction);
   }
 };
 
 std::vector<HandedIn> SevenEnvelopes() {
   std::vector<HandedIn> rows;
   for (int i = 1; i <= 7; ++i) {
-    rows.push_back({"00000" + std::to_string(i), "TIPO " + std::to_string(i), i * 10.0,
-                    i * 10.0 + 0.5});
+    rows.push_back(
+        {"00000" + std::to_string(i), "TIPO " + std::to_string(i), i * 10.0, i * 10.0 + 0.5});
   }
   return rows;
 }
@@ -104,11 +104,10 @@ TEST_F(WithdrawalClosingTest, TwoCopiesWithSevenLinesAndTheExtraLineFeed) {
 
   std::vector<std::string> expected;
   for (int copy = 1; copy <= 2; ++copy) {
-    expected.push_back(std::string(copy == 1 ? "\n" : "") +
-                       Centre(copy == 1 ? "RECIBO SAIDA NUMERARIO" : "SAIDA DE NUMERARIO - SANGRIA",
-                              48) +
-                       "\n" + kRule + "\nNR.ENV " + L("MODALIDADE", 25) + " " + R("VALOR", 15) +
-                       "\n");
+    expected.push_back(
+        std::string(copy == 1 ? "\n" : "") +
+        Centre(copy == 1 ? "RECIBO SAIDA NUMERARIO" : "SAIDA DE NUMERARIO - SANGRIA", 48) + "\n" +
+        kRule + "\nNR.ENV " + L("MODALIDADE", 25) + " " + R("VALOR", 15) + "\n");
     for (int i = 1; i <= 7; ++i) {
       // a withdrawal on its own shows the counted values
       expected.push_back("00000" + std::to_string(i) + " " + L("TIPO " + std::to_string(i), 25) +
@@ -139,11 +138,11 @@ TEST_F(WithdrawalClosingTest, NoEnvelopesGiveHeadersZeroTotalsAndSignatures) {
   const std::vector<std::string> pieces = Pieces();
   ASSERT_EQ(pieces.size(), 4u);
   EXPECT_THAT(pieces[0], HasSubstr(L("MODALIDADE", 25) + " " + R("VALOR", 15) + "\n"));
-  EXPECT_EQ(pieces[1], L("TOTAL SANGRIAS", 27) + R("0,00", 15) + "\n\n" + kRule +
-                           "\nSupervisor : 01 BRUNO\n");
+  EXPECT_EQ(pieces[1],
+            L("TOTAL SANGRIAS", 27) + R("0,00", 15) + "\n\n" + kRule + "\nSupervisor : 01 BRUNO\n");
   // The counter runs on: 13 after the second copy's total.
-  EXPECT_EQ(pieces[3], L("TOTAL SANGRIAS", 27) + R("0,00", 15) + "\n\n\n" + kRule +
-                           "\nOperador : 07 ANA\n");
+  EXPECT_EQ(pieces[3],
+            L("TOTAL SANGRIAS", 27) + R("0,00", 15) + "\n\n\n" + kRule + "\nOperador : 07 ANA\n");
 }
 
 TEST_F(WithdrawalClosingTest, AnXReadingFirstGivesItsNumberToTheHost) {
@@ -176,11 +175,11 @@ TEST_F(WithdrawalClosingTest, WithdrawalOperatorClosingAndContinuationEndToEnd) 
   a.print_receipt = true;
   a.products = Products({{"1", "ARROZ", 2, 40}, {"2", "FEIJAO", 1, 15}});
   a.opening = TillMovements({{"1", "SANGRIA MANHA", 30},
-                         {"5", "SANGRIA TARDE", 12.5},
-                         {"2", "VALE", 5},
-                         {"2", "VALE", 7},  // only the last voucher issued counts
-                         {"3", "TROCO", 100},
-                         {"4", "VALE RECEBIDO", 3}});
+                             {"5", "SANGRIA TARDE", 12.5},
+                             {"2", "VALE", 5},
+                             {"2", "VALE", 7},  // only the last voucher issued counts
+                             {"3", "TROCO", 100},
+                             {"4", "VALE RECEBIDO", 3}});
   a.totals = TillMovements({{"1", "SANGRIAS DO DIA", 50}, {"3", "TROCO", 100}});
   a.confirm_reduction = a.ask_reduction = true;
   host_.ScriptAnswers({false, true, false});  // open again? no; Z? yes; reports? no
@@ -190,9 +189,8 @@ TEST_F(WithdrawalClosingTest, WithdrawalOperatorClosingAndContinuationEndToEnd) 
 
   EXPECT_THAT(Dialogs(), ElementsAre("Deseja abrir o caixa?", "Confirma impressão da redução z?",
                                      "Confirma impressão dos relatórios de fechamento?"));
-  EXPECT_EQ(host_.dialogs[1],
-            (RecordedDialog{Cp("Confirma impressão da redução z?"), "", "N", "S", 1, "", kScheme,
-                            0, false}));
+  EXPECT_EQ(host_.dialogs[1], (RecordedDialog{Cp("Confirma impressão da redução z?"), "", "N", "S",
+                                              1, "", kScheme, 0, false}));
   EXPECT_TRUE(a.reduction_confirmed);
   EXPECT_EQ(a.reduction.FieldIndex("NRECFREDZ"), 0);
   EXPECT_TRUE(a.reduction.IsEmpty());
@@ -202,9 +200,8 @@ TEST_F(WithdrawalClosingTest, WithdrawalOperatorClosingAndContinuationEndToEnd) 
   std::vector<std::string> steps = {"receipt", "open"};
   steps.insert(steps.end(), 18, "piece");
   // the product report closes the receipt and prints in its own
-  for (const char* step : {"close", "receipt", "open", "piece", "piece", "piece", "piece",
-                           "close", "receipt", "open", "piece", "piece", "piece", "piece",
-                           "close"}) {
+  for (const char* step : {"close", "receipt", "open", "piece", "piece", "piece", "piece", "close",
+                           "receipt", "open", "piece", "piece", "piece", "piece", "close"}) {
     steps.push_back(step);
   }
   EXPECT_EQ(Steps(), steps);
@@ -213,8 +210,8 @@ TEST_F(WithdrawalClosingTest, WithdrawalOperatorClosingAndContinuationEndToEnd) 
   // 280 handed in + 42,50 earlier withdrawals + 3 received - 100 supply - 7
   // issued = 218,50 against 55 sold.
   EXPECT_THAT(std::vector<std::string>(pieces.end() - 4, pieces.end()),
-              ElementsAre(Centre("RELATORIO DE FECHAMENTO", 47) + "\n\n" +
-                              L("TOTAL VENDAS", 35) + R("55,00", 13) + "\n" + kRule + "\n",
+              ElementsAre(Centre("RELATORIO DE FECHAMENTO", 47) + "\n\n" + L("TOTAL VENDAS", 35) +
+                              R("55,00", 13) + "\n" + kRule + "\n",
                           L("SANGRIA MANHA", 33) + R("30,00", 15) + "\n",
                           L("SANGRIA TARDE", 33) + R("12,50", 15) + "\n",
                           ClosingTotals("3,00", "7,00", "100,00", "218,50", "SOBRA", "163,50")));
@@ -309,12 +306,12 @@ const char kReports[] = "Confirma impressão dos relatórios de fechamento?";
 
 INSTANTIATE_TEST_SUITE_P(
     Answers, QuestionsTest,
-    ::testing::Values(QuestionCase{false, true, {true}, {kOpen}, true, false, false},
-                      QuestionCase{false, false, {false}, {kOpen}, false, false, false},
-                      QuestionCase{false, true, {false, false}, {kOpen, kZ}, false, false, false},
-                      QuestionCase{false, true, {false, true, true}, {kOpen, kZ, kReports}, false,
-                                   true, true},
-                      QuestionCase{true, true, {true}, {kReports}, false, false, true}));
+    ::testing::Values(
+        QuestionCase{false, true, {true}, {kOpen}, true, false, false},
+        QuestionCase{false, false, {false}, {kOpen}, false, false, false},
+        QuestionCase{false, true, {false, false}, {kOpen, kZ}, false, false, false},
+        QuestionCase{false, true, {false, true, true}, {kOpen, kZ, kReports}, false, true, true},
+        QuestionCase{true, true, {true}, {kReports}, false, false, true}));
 
 TEST_F(WithdrawalClosingTest, NoDocumentIsLeftOpenWithoutMovementTotals) {
   ClosingArguments a;
