@@ -30,6 +30,9 @@ int RunDrawer(Session& session, const Arguments& arguments);
 int RunXReading(Session& session, const Arguments& arguments);
 int RunZReduction(Session& session, const Arguments& arguments);
 
+// commands_close.cc: the cashier's closing.
+int RunClose(Session& session, const Arguments& arguments);
+
 // commands_demo.cc.
 int RunDemo(Session& session, const Arguments& arguments);
 

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 
+#include "closing_job.h"
 #include "command_families.h"
 #include "fiscal_config.h"
 #include "fiscal_jobs.h"
@@ -100,6 +101,9 @@ int RunDemo(Session& session, const Arguments& arguments) {
   Section(session, "Sangria e gaveta");
   Withdraw(session, 80.00);
   OpenDrawer(session);
+
+  Section(session, "Recibo de sangria e fechamento do operador");
+  CloseRegister(session, DemoClosing());
 
   Section(session, "Leitura X");
   XReading(session);
