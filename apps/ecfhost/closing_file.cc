@@ -130,8 +130,8 @@ ClosingData ParseClosingLines(const std::vector<std::string>& lines) {
 
 zel::Dataset EnvelopeDataset(const ClosingData& data) {
   zel::Dataset dataset =
-      NewDataset("cdsMovFecha", {Text("CDTIPORECE", 3), Text("NMTIPORECE", 40),
-                                 Float("VRFECHAINF"), Float("VRFECHADIG"), Text("NRENVELOPE", 6)});
+      NewDataset("cdsMovFecha", {Text("CDTIPORECE", 3), Text("NMTIPORECE", 40), Float("VRFECHAINF"),
+                                 Float("VRFECHADIG"), Text("NRENVELOPE", 6)});
   for (const ClosingEnvelope& envelope : data.envelopes) {
     dataset.Append();
     dataset.SetValue("NRENVELOPE", envelope.number);
@@ -157,10 +157,10 @@ zel::Dataset PeopleDataset(const ClosingData& data) {
 }
 
 zel::Dataset ProductDataset(const ClosingData& data) {
-  zel::Dataset dataset = NewDataset(
-      "cdsProdVend", {Text("CDPRODUTO", 20), Text("NMPRODUTO", 60), Float("QTPRODVEND"),
-                      Float("VRTOTAL"), Float("VRACRE"), Float("VRDESC"), Text("IDTPIMPOSFIS", 1),
-                      Float("VRPEALIMPFIS")});
+  zel::Dataset dataset =
+      NewDataset("cdsProdVend", {Text("CDPRODUTO", 20), Text("NMPRODUTO", 60), Float("QTPRODVEND"),
+                                 Float("VRTOTAL"), Float("VRACRE"), Float("VRDESC"),
+                                 Text("IDTPIMPOSFIS", 1), Float("VRPEALIMPFIS")});
   for (const ClosingProduct& product : data.products) {
     dataset.Append();
     dataset.SetValue("CDPRODUTO", product.code);

@@ -17,13 +17,12 @@
 namespace ecfhost {
 namespace {
 
-using CloseOp = bool(
-    const std::string&, const std::string&, const std::string&, const std::string&,
-    const std::string&, std::int32_t, std::string&, zel::Dataset&, zel::Dataset&, zel::Dataset&,
-    zel::Dataset&, zel::Dataset&, zel::Dataset&, zel::Dataset&, zel::DateTime, bool, bool, bool,
-    zel::Dataset&, zel::Dataset&, zel::Dataset&, zel::Dataset&, bool&, zel::Dataset&,
-    const std::string&, const std::string&, const std::string&, const std::string&,
-    const std::string&, bool, bool, bool);
+using CloseOp = bool(const std::string&, const std::string&, const std::string&, const std::string&,
+                     const std::string&, std::int32_t, std::string&, zel::Dataset&, zel::Dataset&,
+                     zel::Dataset&, zel::Dataset&, zel::Dataset&, zel::Dataset&, zel::Dataset&,
+                     zel::DateTime, bool, bool, bool, zel::Dataset&, zel::Dataset&, zel::Dataset&,
+                     zel::Dataset&, bool&, zel::Dataset&, const std::string&, const std::string&,
+                     const std::string&, const std::string&, const std::string&, bool, bool, bool);
 
 // The closing documents are linked receipts on the report totalizer in the
 // report payment form: the driver learns the one and the printer gets the
@@ -64,7 +63,8 @@ void CloseRegister(Session& session, const ClosingRequest& request) {
       reduction_totalizers("TotNFis"), payment_types("TiposRece");
   std::string document;
   bool reduction_confirmed = false;
-  const bool receipt = request.withdrawal_only || (!request.continuation && !data.envelopes.empty());
+  const bool receipt =
+      request.withdrawal_only || (!request.continuation && !data.envelopes.empty());
 
   const bool reopen = session.Op<CloseOp>("GeraReciboSangria")(
       "", "", "", "", "", 0, document, envelopes, withdrawals, products, people, totals, period,
@@ -83,17 +83,24 @@ void CloseRegister(Session& session, const ClosingRequest& request) {
 
 ClosingRequest DemoClosing() {
   ClosingRequest request;
+  // Everything in the drawer is handed in by payment form; with the
+  // earlier withdrawal and less the opening supply it matches the sales,
+  // whose subtotal discount and surcharge sit on two of the products.
   request.data = ParseClosingLines({
       "operator;01;CAIXA",
       "supervisor;02;GERENTE",
-      "envelope;000001;DINHEIRO;80,00",
-      "product;7891000100103;ARROZ 5KG;2;43,80",
-      "product;7891000200200;FEIJAO 1KG;3;25,47;0;1,00;T;12",
-      "product;7891000300307;OLEO SOJA 900ML;1;7,35;;;T;7",
+      "envelope;000001;DINHEIRO;120,46",
+      "envelope;000002;CHEQUE;20,00",
+      "envelope;000003;CARTAO CREDITO;50,00",
+      "envelope;000004;CARTAO DEBITO;20,50",
+      "product;7891000100103;ARROZ 5KG;2;42,80;0;1,00;T;18",
+      "product;7891000200200;FEIJAO 1KG;3;24,47;0;1,00;T;12",
+      "product;7891000300307;OLEO SOJA 900ML;1;7,35;0;0;T;7",
       "product;7891000400404;CAFE 500G;1;15,90",
-      "product;7891000600608;LEITE 1L;6;29,94;;;F",
-      "product;7891000800802;PAO DE FORMA;1;8,90;;;N",
-      "product;7891000900909;MANTEIGA 200G;1;11,50;0;0,50",
+      "product;7891000600608;LEITE 1L;6;29,94;0;0;F",
+      "product;7891000800802;PAO DE FORMA;1;9,50;0,60;0;N",
+      "product;7891000900909;MANTEIGA 200G;1;11,00;0;0,50",
+      "movement;1;SANGRIA;80,00",
       "movement;3;SUPRIMENTO;150,00",
       "total;1;SANGRIA;80,00",
       "total;3;SUPRIMENTO;150,00",

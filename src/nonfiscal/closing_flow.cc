@@ -100,6 +100,13 @@ bool GeraReciboSangria(const std::string& /*Reservado1*/, const std::string& Tex
     CopyInto(OperadorSup, module.cdsOperadorSup);
     CopyInto(TiposRece, module.cdsTipoReceAux);
     CopyInto(MovAbertura, module.cdsMovAbertura);
+  } else {
+    // A continuation keeps what an earlier call copied in; in a process
+    // where none did, there is nothing.
+    for (Dataset* kept : {&module.cdsMovFecha, &module.cdsSangria, &module.cdsOperadorSup,
+                          &module.cdsTipoReceAux, &module.cdsMovAbertura}) {
+      OpenIfClosed(*kept);
+    }
   }
   CopyInto(MovTot, module.cdsMovTot);
 

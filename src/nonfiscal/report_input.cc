@@ -9,9 +9,14 @@ namespace zel {
 void CopyInto(Dataset& source, Dataset& target) {
   if (source.FieldCount() == 0) {
     target.Close();
+    OpenIfClosed(target);
     return;
   }
   target.SetData(source.Data());
+}
+
+void OpenIfClosed(Dataset& dataset) {
+  if (!dataset.Active() && dataset.FieldCount() > 0) dataset.CreateDataSet();
 }
 
 Dataset CopyOf(Dataset& source, std::string_view name) {

@@ -18,8 +18,13 @@ namespace zel {
 
 // Gives `target` the structure and every row of `source` through its data
 // packet. A source without any field (a dataset the host never defined)
-// has no packet to give: `target` is left closed, with no rows.
+// has no packet to give: `target` is left with no rows (see OpenIfClosed).
 void CopyInto(Dataset& source, Dataset& target);
+
+// Opens `dataset` empty when it is closed, as a data-module dataset is
+// until a call first fills it, so that it can be walked. One without any
+// field stays closed: it reads as empty, and no report walks it.
+void OpenIfClosed(Dataset& dataset);
 
 // A copy of `source` as CopyInto makes it.
 Dataset CopyOf(Dataset& source, std::string_view name);
