@@ -126,11 +126,15 @@ class SimulatedRegister {
     Get<void(zel::Env*)>(driver_, "ZelDefineEnv")(&env_);
     Get<void(zel::HostServices*)>(driver_, "ZelRegistraHost")(&host_);
     Get<void()>(printer_, "EcfSim_Reset")();
-    if (!Get<bool(const zel::Variant&)>(driver_, "StartImpFiscal")(
-            zel::MakeParams({{"CDFILIAL", "0001"},
-                             {"CDCAIXA", "001"},
-                             {"ESQUEMACOR", kScheme},
-                             {"PORTAIMPFIS", "COM1"}}))) {
+    if (!Get<bool(const zel::Variant&)>(
+            driver_, "StartImpFiscal")(zel::MakeParams({{"CDFILIAL", "0001"},
+                                                        {"CDCAIXA", "001"},
+                                                        {"NRSERIE", "X"},
+                                                        {"NRSERIEIMP", "X"},
+                                                        {"ESQUEMA", kScheme},
+                                                        {"ESQUEMACOR", kScheme},
+                                                        {"PORTAIMPFIS", "COM1"},
+                                                        {"CDPORTAIMPFIS", "COM1"}}))) {
       throw zel::Error("The driver did not start: " + host_.last_text);
     }
     std::string cv, consumer, purchase, cancellation, report;

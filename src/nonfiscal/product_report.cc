@@ -34,9 +34,13 @@ struct ProductSums {
   }
 };
 
-std::string ColumnHeader() {
-  return TamFixo(MsgPadrao("Codigo"), 12) + TamFixo(MsgPadrao("Nome"), 20) +
-         TamFixoR(MsgPadrao("Qtde_"), 6) + TamFixoR(MsgPadrao("Valor2"), 10);
+// A blank line, the title, a blank line and the column header.
+void AddTitle(ReportText& text) {
+  text.BlankLine();
+  text.Line(Centraliza(MsgPadrao("RelProdutos"), 47));
+  text.BlankLine();
+  text.Line(TamFixo(MsgPadrao("Codigo"), 12) + TamFixo(MsgPadrao("Nome"), 20) +
+            TamFixoR(MsgPadrao("Qtde_"), 6) + TamFixoR(MsgPadrao("Valor2"), 10));
 }
 
 std::string ProductLine(const Dataset& products) {
@@ -78,10 +82,7 @@ std::string SituationName(std::string_view situation) {
 
 void PrintPlainList(Dataset& products, const std::string& colour_scheme) {
   ReportText text;
-  text.BlankLine();
-  text.Line(Centraliza(MsgPadrao("RelProdutos"), 47));
-  text.BlankLine();
-  text.Line(ColumnHeader());
+  AddTitle(text);
   text.BlankLine();
   text.Send();
 
@@ -126,10 +127,7 @@ std::string TaxGroupLabel(const Dataset& groups) {
 void PrintGroupedByTax(Dataset& products, Dataset& groups, const std::string& colour_scheme) {
   groups.CreateDataSet();
   ReportText text;
-  text.BlankLine();
-  text.Line(Centraliza(MsgPadrao("RelProdutos"), 47));
-  text.BlankLine();
-  text.Line(ColumnHeader());
+  AddTitle(text);
   text.Send();
 
   products.SetIndexName(kTaxIndex);
