@@ -50,7 +50,6 @@ class ReportText {
   // Appends `text` and its line feed.
   void Line(std::string_view text);
   void BlankLine() { pending_ += '\n'; }
-  const std::string& pending() const { return pending_; }
 
   // Sends what was accumulated and clears it. Nothing accumulated sends
   // nothing: an empty piece would only hand the printer library a null text.
