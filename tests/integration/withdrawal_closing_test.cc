@@ -313,6 +313,27 @@ INSTANTIATE_TEST_SUITE_P(
         QuestionCase{false, true, {false, true, true}, {kOpen, kZ, kReports}, false, true, true},
         QuestionCase{true, true, {true}, {kReports}, false, false, true}));
 
+TEST_F(WithdrawalClosingTest, AReceiptThatDidNotOpenStillCountsAndTheReportGetsItsOwn) {
+  ClosingArguments a;
+  a.handed_in = ClosingMovements({{"000001", "DINHEIRO", 40, 40}});
+  a.print_receipt = true;
+  a.product_mode = "X";
+  a.products = Products({{"1", "A", 1, 40}});
+  a.totals = TillMovements({{"3", "TROCO", 0}});
+  Sim<void(const char*, int, int)>("EcfSim_FailEntry")(
+      "Bematech_FI_AbreComprovanteNaoFiscalVinculado", 0, 1);
+
+  Close(a);
+
+  // No copies without the receipt; the closing report opens a receipt of
+  // its own instead of printing into none, and the cash handed in counts.
+  EXPECT_THAT(Steps(),
+              ElementsAre("receipt", "open", "receipt", "open", "piece", "piece", "close"));
+  EXPECT_THAT(Pieces().back(), HasSubstr(L("TOTAL SANGRIAS", 33) + R("40,00", 15)));
+  EXPECT_THAT(Pieces().back(), HasSubstr(L("SOBRA", 33) + R("0,00", 15)));
+  EXPECT_EQ(ExtendedStatus(), 0);
+}
+
 TEST_F(WithdrawalClosingTest, NoDocumentIsLeftOpenWithoutMovementTotals) {
   ClosingArguments a;
   a.handed_in = ClosingMovements({{"000001", "DINHEIRO", 10, 10}});
