@@ -37,6 +37,8 @@ int RunVerify(Session& session, const Arguments& arguments);
 void SignedFiscalMemoryFile(Session& session);
 // commands_credit.cc: credit deposit, balance, statement, debit, cancel.
 int RunCredit(Session& session, const Arguments& arguments);
+// commands_close.cc: the cashier's closing.
+int RunClose(Session& session, const Arguments& arguments);
 
 // commands_demo.cc.
 int RunDemo(Session& session, const Arguments& arguments);

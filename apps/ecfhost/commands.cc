@@ -155,6 +155,42 @@ const std::vector<Command>& Commands() {
        "  --json    show them as one JSON document on standard output (the\n"
        "            reduction's confirmation goes to standard error)\n",
        RunZReduction},
+      {"close", "withdrawal receipt, operator's closing and general closing reports",
+       "usage: ecfhost close --file FILE [--withdrawal-only | --continue] [--z]\n"
+       "                     [--x-reading] [--envelope-column] [--group-by-tax]\n"
+       "                     [--ask-products]\n"
+       "Prints the cashier's closing documents from FILE (a relative name is read\n"
+       "from the folder ecfhost was started in):\n"
+       "  (default)          the withdrawal receipt (when FILE has envelopes), the\n"
+       "                     product report and the operator's closing report, then\n"
+       "                     the questions: open the register again? (with --z)\n"
+       "                     confirm the Z reduction? print the closing reports?\n"
+       "  --withdrawal-only  the withdrawal receipt alone, with the counted values\n"
+       "  --continue         the reports' question only, then the general closing\n"
+       "  --z                ask for the Z reduction, and run it when confirmed\n"
+       "  --x-reading        an X reading before the withdrawal receipt\n"
+       "  --envelope-column  the receipt names the envelope column\n"
+       "  --group-by-tax     products grouped by tax situation and rate\n"
+       "  --ask-products     confirm the product report before printing it\n"
+       "Questions are asked at the terminal, or answered with --yes / --no.\n"
+       "FILE has one record a line, fields separated by ';' ('#' starts a comment;\n"
+       "amounts take ',' or '.'):\n"
+       "  operator;CODE;NAME                      (required)\n"
+       "  supervisor;CODE;NAME\n"
+       "  envelope;NUMBER;PAYMENT TYPE;INFORMED[;COUNTED]\n"
+       "  product;CODE;NAME;QUANTITY;TOTAL[;SURCHARGE;DISCOUNT;SITUATION;RATE]\n"
+       "        SITUATION T taxed (default, RATE 18), F tax substitution,\n"
+       "        N not levied, I exempt\n"
+       "  movement;KIND;NAME;AMOUNT   a movement of the operator's period\n"
+       "  total;KIND;NAME;AMOUNT      a movement total of the day\n"
+       "        KIND 1 or 5 withdrawal, 2 voucher issued, 3 supply, 4 voucher received\n"
+       "Example:\n"
+       "  operator;07;ANA\n"
+       "  supervisor;01;BRUNO\n"
+       "  envelope;000123;DINHEIRO;150,00\n"
+       "  product;7891000100103;ARROZ 5KG;2;43,80\n"
+       "  total;1;SANGRIAS DO DIA;150,00\n",
+       RunClose},
       {"counters", "start, then show the printer's fiscal counters and figures",
        "usage: ecfhost counters\nShows the document counters, the day's figures and the grand "
        "total.\n",
@@ -183,9 +219,10 @@ const std::vector<Command>& Commands() {
        "Wipes the simulated printer of the working folder, then runs a fiscal\n"
        "day: start, programming, opening supply, sales with discounts, a\n"
        "cancelled item, a cancelled coupon, several payment forms, a\n"
-       "withdrawal, the drawer, an X reading, the card slip of the card sale,\n"
-       "the day's figures exported as data and a Z reduction; prints the\n"
-       "paper tape and a summary of the day.\n",
+       "withdrawal, the drawer, the withdrawal receipt and the operator's\n"
+       "closing, an X reading, the card slip of the card sale, the day's\n"
+       "figures exported as data and a Z reduction; prints the paper tape and\n"
+       "a summary of the day.\n",
        RunDemo},
       {"menu", "the fiscal menu: fiscal-memory readings, mirror, type-E file, reports",
        "usage: ecfhost menu ITEM [options]\n"

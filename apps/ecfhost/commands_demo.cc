@@ -5,6 +5,7 @@
 #include <string>
 
 #include "card_slip.h"
+#include "closing_job.h"
 #include "command_families.h"
 #include "credit_jobs.h"
 #include "fiscal_config.h"
@@ -139,6 +140,8 @@ int RunDemo(Session& session, const Arguments& arguments) {
   deposit.amount = 40.00;
   Deposit(session, accounts, deposit);
   PrintStatement(session, accounts, "");
+  Section(session, "Recibo de sangria e fechamento do operador");
+  CloseRegister(session, DemoClosing());
 
   Section(session, "Leitura X");
   XReading(session);

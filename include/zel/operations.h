@@ -486,6 +486,68 @@ ZEL_EXPORT void CarregaRecebimento(const std::string& Reservado, const std::stri
 ZEL_EXPORT bool Config_FormaPg(const std::string& EsquemaCor, const std::string& FormaPg,
                                bool Mostra, bool CancelaAberto);
 
+// --- Non-fiscal documents: withdrawal receipt, closing and product reports ---------
+// Datasets are the caller's: the driver copies their rows in through their
+// data packets and never keeps a pointer to them. Each report sends its
+// text in pieces of whole lines of at most 620 characters, so no line is
+// lost however long the text.
+
+// Prints the products sold in `Produtos` (CDPRODUTO, NMPRODUTO, QTPRODVEND,
+// VRTOTAL, VRACRE, VRDESC; IDTPIMPOSFIS and VRPEALIMPFIS when grouped) as a
+// linked receipt. `Confirma` "N" prints, "S" asks ConfRelProds first, any
+// other value prints nothing; `Agrupa` "S" groups the products by tax
+// situation and rate, each group headed and totalled. `ReciboAberto` false
+// on entry means the caller's non-fiscal document is still open: once the
+// report is past its confirmation that document is closed and the flag set
+// true. `NrCupom` receives the number of the receipt opened, if any. The
+// first five texts are not used. Raises zel::Error, printing nothing and
+// asking nothing, when a field it reads is missing or an amount is no
+// number.
+ZEL_EXPORT void Relatorio_Produto(const std::string& Reservado1, const std::string& Reservado2,
+                                  const std::string& Reservado3, const std::string& Reservado4,
+                                  const std::string& Reservado5, std::string& NrCupom,
+                                  zel::Dataset& Produtos, const std::string& Confirma,
+                                  const std::string& Agrupa, const std::string& EsquemaCor,
+                                  bool& ReciboAberto);
+
+// The cashier's withdrawal receipt and the closing reports, with the
+// closing questions. In order:
+// - with `ImprimeRecibo`, the withdrawal receipt in two copies (supervisor's
+//   and operator's signature) from `MovFecha` and the first row of
+//   `OperadorSup`, after an X reading when `LeituraX` is "S"; `ComEnvelope`
+//   "S" names the envelope column;
+// - with `SoSangria`, nothing more: the document is closed and the answer
+//   is false (amounts from VRFECHADIG, else VRFECHAINF);
+// - the operator's closing: the product report of `Produtos` (`Texto2`...
+//   `Texto4`, `ConfirmaProdutos`, `AgrupaProdutos` go to Relatorio_Produto),
+//   then, when `MovTot` has rows, the closing report: sales, the
+//   withdrawals of `MovAbertura`, vouchers, supply, surplus or shortage;
+// - the questions: AbreCaixa (yes gives true and ends), ConfReducao (only
+//   with both `ConfirmaReducao` and `PedeReducao`; no ends), then
+//   ConfRelFechamento, whose yes prints the general closing from
+//   `ProdutosGeral` and `MovTot` under the title "RELATORIO DE FECHAMENTO
+//   GERAL". A confirmed reduction gives `RedZ`, `FormRedZ`, `ImpostoRedZ`
+//   and `TotNFis` the structures of the reduction datasets (no rows) and
+//   sets `ReducaoConfirmada`.
+// `Continuacao` keeps the datasets of the previous call (all but `MovTot`)
+// and asks only ConfRelFechamento. `NrDocumento` receives the number of the
+// first document printed unless it holds one (an X reading always sets
+// it). No document of the call is left open. Raises zel::Error naming the
+// dataset and field, before anything is printed, when a field a document
+// reads is missing, an amount is no number, or `OperadorSup` is empty for a
+// receipt. The arguments named Reservado are not used.
+ZEL_EXPORT bool GeraReciboSangria(
+    const std::string& Reservado1, const std::string& Texto2, const std::string& Texto3,
+    const std::string& Texto4, const std::string& Reservado5, std::int32_t Reservado6,
+    std::string& NrDocumento, zel::Dataset& MovFecha, zel::Dataset& Sangrias,
+    zel::Dataset& Produtos, zel::Dataset& OperadorSup, zel::Dataset& MovTot,
+    zel::Dataset& MovAbertura, zel::Dataset& ProdutosGeral, zel::DateTime Reservado15,
+    bool ImprimeRecibo, bool ConfirmaReducao, bool Reservado18, zel::Dataset& RedZ,
+    zel::Dataset& FormRedZ, zel::Dataset& ImpostoRedZ, zel::Dataset& TotNFis,
+    bool& ReducaoConfirmada, zel::Dataset& TiposRece, const std::string& ConfirmaProdutos,
+    const std::string& AgrupaProdutos, const std::string& LeituraX, const std::string& ComEnvelope,
+    const std::string& EsquemaCor, bool SoSangria, bool Continuacao, bool PedeReducao);
+
 }  // namespace Zel00101
 
 #include "zel/restaurant_operations.h"  // IWYU pragma: export

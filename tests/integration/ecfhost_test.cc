@@ -116,7 +116,9 @@ TEST_F(EcfhostTest, DemoRunsAWholeFiscalDayAndShowsItOnTheTape) {
   EXPECT_THAT(run.out, HasSubstr("venda bruta do dia           257,02\n"));
   EXPECT_THAT(run.out, HasSubstr("Venda Bruta Diária:                       257,02"));
   EXPECT_THAT(run.out, HasSubstr("cupons fiscais emitidos      5\n"));
-  EXPECT_THAT(run.out, HasSubstr("diálogos mostrados           0\n"));
+  // The operator's closing asks whether to open the register again.
+  EXPECT_THAT(run.out, HasSubstr("diálogos mostrados           1\n"));
+  EXPECT_EQ(Count(run.out, "[pergunta] Deseja abrir o caixa?"), 1);
   EXPECT_EQ(Tape(), run.out.substr(run.out.find("===="), Tape().size()))
       << "the demo shows the printer's whole tape";
 }
@@ -575,6 +577,79 @@ TEST_F(EcfhostTest, TablesLiveOnThePrinterFromOneRunToTheNext) {
   const Outcome wrong = Ecfhost("table remove 0020 --item '1002:SUCO:01:1:7.00'");
   EXPECT_NE(wrong.status, 0) << "the juice is no longer on table 20";
   EXPECT_THAT(wrong.err, HasSubstr("the printer refused to take SUCO off table 0020"));
+}
+
+// --- The cashier's closing -------------------------------------------------------
+
+constexpr char kClosingFile[] =
+    "# caixa 1\n"
+    "operator;07;ANA\n"
+    "supervisor;01;BRUNO\n"
+    "envelope;000123;DINHEIRO;150,00;149.50\n"
+    "product;7891000100103;ARROZ 5KG;2;43,80\n"
+    "product;7891000600608;LEITE 1L;6;29,94;;;F\n"
+    "movement;1;SANGRIA MANHÃ;50,00\n"
+    "total;1;SANGRIAS DO DIA;200,00\n";
+
+class EcfhostCloseTest : public EcfhostTest {
+ protected:
+  void WriteClosingFile(const std::string& text) {
+    std::ofstream(dir_.Join("fecha.txt"), std::ios::binary) << text;
+  }
+};
+
+TEST_F(EcfhostCloseTest, OperatorClosingThenTheGeneralClosing) {
+  WriteClosingFile(kClosingFile);
+
+  const Outcome closing = Ecfhost("close --file fecha.txt --envelope-column --group-by-tax");
+
+  ASSERT_EQ(closing.status, 0) << closing.err << closing.out;
+  EXPECT_THAT(closing.out, HasSubstr("[pergunta] Deseja abrir o caixa?"));
+  std::string tape = Tape();
+  EXPECT_EQ(CountLines(tape, "RECIBO SAIDA NUMERARIO"), 1);
+  EXPECT_EQ(CountLines(tape, "SAIDA DE NUMERARIO - SANGRIA"), 1);
+  EXPECT_THAT(tape, HasSubstr("000123 DINHEIRO                           150,00"));
+  EXPECT_EQ(CountLines(tape, "RELATORIO DE PRODUTOS"), 1);
+  EXPECT_THAT(tape, HasSubstr("Subst. Trib."));
+  EXPECT_THAT(tape, HasSubstr("SANGRIA MANHÃ                              50,00"));
+  EXPECT_EQ(CountLines(tape, "RELATORIO DE FECHAMENTO"), 1);
+  EXPECT_EQ(CountLines(tape, "RELATORIO DE FECHAMENTO GERAL"), 0);
+
+  const Outcome general = Ecfhost("close --file fecha.txt --continue", "--yes");
+
+  ASSERT_EQ(general.status, 0) << general.err << general.out;
+  EXPECT_THAT(general.out, Not(HasSubstr("Deseja abrir o caixa?")));
+  EXPECT_THAT(general.out,
+              HasSubstr("[pergunta] Confirma impressão dos relatórios de fechamento?"));
+  EXPECT_EQ(CountLines(Tape(), "RELATORIO DE FECHAMENTO GERAL"), 1);
+}
+
+TEST_F(EcfhostCloseTest, AWithdrawalOnlyPrintsTheCountedValuesAndAsksNothing) {
+  WriteClosingFile(kClosingFile);
+
+  const Outcome run = Ecfhost("close --file fecha.txt --withdrawal-only");
+
+  ASSERT_EQ(run.status, 0) << run.err << run.out;
+  EXPECT_THAT(run.out, Not(HasSubstr("[pergunta]")));
+  const std::string tape = Tape();
+  EXPECT_EQ(Count(tape, "000123 DINHEIRO                           149,50"), 2);
+  EXPECT_EQ(CountLines(tape, "RELATORIO DE PRODUTOS"), 0);
+}
+
+TEST_F(EcfhostCloseTest, ABadFileIsRefusedBeforeAnythingIsPrinted) {
+  for (const char* bad :
+       {"operator;07;ANA\nproduct;1;ARROZ;2;muito\n", "operator;07;ANA\nmovement;9;X;1,00\n",
+        "envelope;1;DINHEIRO;1\n", "operator;07;ANA\nenvelope;1\n"}) {
+    SCOPED_TRACE(bad);
+    WriteClosingFile(bad);
+
+    const Outcome run = Ecfhost("close --file fecha.txt");
+
+    EXPECT_EQ(run.status, 1);
+    EXPECT_THAT(run.err, HasSubstr("closing file"));
+    EXPECT_THAT(Tape(), IsEmpty());
+  }
+  EXPECT_EQ(Ecfhost("close --file missing.txt").status, 1);
 }
 
 }  // namespace
