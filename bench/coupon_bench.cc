@@ -5,10 +5,8 @@
 // printer's own work (its memory and paper tape are files) and the debug
 // log, both in a scratch folder.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <cstdint>
-#include <filesystem>
 #include <memory>
 #include <span>
 #include <string>
@@ -17,86 +15,27 @@
 // The host's sale builders the integration tests use (compiled in; they
 // need no test framework).
 #include "../tests/support/sale_builders.h"
-#include "platform/env.h"
+#include "loaded_register.h"
 #include "zel/dataset.h"
 #include "zel/error.h"
-#include "zel/host_services.h"
 #include "zel/variant.h"
 
 namespace {
 
 constexpr int kItems = 200;
-constexpr char kScheme[] = "001";
+using zelbench::kScheme;
 
 using ParamsOp = bool(zel::Variant&);
-using StartOp = bool(const zel::Variant&);
 using FechaCupomOp = bool(std::span<const zel::Variant>, const std::vector<std::string>*,
                           zel::Variant&);
 using ConfigFormaPgOp = bool(const std::string&, const std::string&, bool, bool);
-
-// The debug log goes to the scratch folder instead of beside this program.
-class BenchEnv : public zel::EnvWrapper {
- public:
-  explicit BenchEnv(std::string directory)
-      : EnvWrapper(zel::Env::Default()), directory_(std::move(directory)) {}
-  std::string HostExecutableDirectory() override { return directory_; }
-
- private:
-  std::string directory_;
-};
-
-// A host that answers every question "no" and counts the dialogs: a dialog
-// during the run means the sale did not go as planned.
-class QuietHost : public zel::HostServices {
- public:
-  bool Mensagem(const std::string& text, const std::string&, const std::string&, const std::string&,
-                int, const std::string&, const std::string&, int, zel::Dataset*) override {
-    ++dialogs;
-    last_text = text;
-    return false;
-  }
-  std::string GravaCER(const std::string&, const std::string&, const std::string&) override {
-    return "";
-  }
-  void GravaDocumentosNaoFiscais(const std::string&, const std::string&, const std::string&, int,
-                                 int) override {}
-  void Delay(int) override {}
-  void ProcessMessages() override {}
-  void Terminate() override {}
-
-  int dialogs = 0;
-  std::string last_text;
-};
 
 // The driver and the printer, loaded once as a host loads them, the driver
 // started and the payment forms programmed through it.
 class Register {
  public:
-  Register() : scratch_(Scratch()), env_(scratch_) {
-    const std::string lib = zel::Env::Default()->HostExecutableDirectory() + "/../lib";
-    ::setenv("ZEL_LIBRARY_PATH", lib.c_str(), 1);
-    ::setenv("ECFSIM_DIR", (scratch_ + "/ecfsim").c_str(), 1);
-    ::setenv("ZEL_SYSTEM_DIR", (scratch_ + "/system").c_str(), 1);
-    ::setenv("ZEL_DRIVE_C", (scratch_ + "/drive_c").c_str(), 1);
-    env_.WriteLines(scratch_ + "/system/BemaFI32.ini",
-                    {"[Sistema]", "Porta=COM1", "Impressora=0", "Path=C:\\"});
-    driver_ = Load(lib + "/libzel00100.so");
-    printer_ = Load(lib + "/libBemaFI32.so");
-    Get<void(zel::Env*)>(driver_, "ZelDefineEnv")(&env_);
-    Get<void(zel::HostServices*)>(driver_, "ZelRegistraHost")(&host_);
-    Get<void()>(printer_, "EcfSim_Reset")();
-
-    if (!Get<StartOp>(driver_, "StartImpFiscal")(zel::MakeParams({{"CDFILIAL", "0001"},
-                                                                  {"CDCAIXA", "001"},
-                                                                  {"NRSERIE", "X"},
-                                                                  {"NRSERIEIMP", "X"},
-                                                                  {"ESQUEMA", kScheme},
-                                                                  {"ESQUEMACOR", kScheme},
-                                                                  {"PORTAIMPFIS", "COM1"},
-                                                                  {"CDPORTAIMPFIS", "COM1"}}))) {
-      throw zel::Error("The driver did not start: " + host_.last_text);
-    }
-    auto* config = Get<ConfigFormaPgOp>(driver_, "Config_FormaPg");
+  Register() : register_("zel_coupon_bench") {
+    auto* config = Get<ConfigFormaPgOp>("Config_FormaPg");
     for (const char* form : {"Cheque", "Cartao Credito", "Cartao Debito", "Vale Refeicao"}) {
       if (!config(kScheme, form, false, false)) throw zel::Error(std::string("No form ") + form);
     }
@@ -106,8 +45,8 @@ class Register {
   // One whole coupon; false when any step failed or a dialog showed.
   bool SellCoupon() {
     zel::Variant opening = zel::OpeningParams(kScheme, {"123.456.789-09", "CLIENTE", ""});
-    if (!Get<ParamsOp>(driver_, "AbreCupom")(opening)) return false;
-    auto* sell = Get<ParamsOp>(driver_, "VendaItem");
+    if (!Get<ParamsOp>("AbreCupom")(opening)) return false;
+    auto* sell = Get<ParamsOp>("VendaItem");
     for (int index = 0; index < kItems; ++index) {
       zel::Variant item = zel::ItemParams(kScheme, {.code = std::to_string(7891000000000 + index),
                                                     .name = "PRODUTO " + std::to_string(index),
@@ -129,34 +68,16 @@ class Register {
     positions[14] = payment_types_;
     zel::Variant result{
         zel::VariantArray{zel::Variant(zel::VariantArray{}), zel::Variant(zel::VariantArray(3))}};
-    return Get<FechaCupomOp>(driver_, "FechaCupom")(positions, nullptr, result) &&
-           host_.dialogs == 0;
+    return Get<FechaCupomOp>("FechaCupom")(positions, nullptr, result) &&
+           register_.host().dialogs == 0;
   }
 
-  const std::string& last_dialog() const { return host_.last_text; }
+  const std::string& last_dialog() { return register_.host().last_text; }
 
  private:
-  static std::string Scratch() {
-    const std::filesystem::path path = std::filesystem::temp_directory_path() / "zel_coupon_bench";
-    std::filesystem::remove_all(path);
-    for (const char* folder : {"ecfsim", "system", "drive_c"}) {
-      std::filesystem::create_directories(path / folder);
-    }
-    return path.string();
-  }
-
-  static zel::LibraryHandle Load(const std::string& path) {
-    zel::Env* env = zel::Env::Default();
-    zel::LibraryHandle handle = env->OpenLibrary(path);
-    if (handle == nullptr) throw zel::Error("Cannot load " + path + ": " + env->LastLibraryError());
-    return handle;
-  }
-
   template <typename Signature>
-  static Signature* Get(zel::LibraryHandle library, const char* name) {
-    void* address = zel::Env::Default()->GetSymbol(library, name);
-    if (address == nullptr) throw zel::Error(std::string("Missing symbol ") + name);
-    return reinterpret_cast<Signature*>(address);
+  Signature* Get(const char* name) {
+    return register_.Driver<Signature>(name);
   }
 
   // The host's payment types, reconciled with the printer (which names them
@@ -169,16 +90,12 @@ class Register {
                                                 {"005", "5", "3", "S", "Vale Refeicao"}});
     using CarregaRecebimentoOp =
         void(const std::string&, const std::string&, std::int32_t, zel::Dataset&);
-    auto* reconcile = Get<CarregaRecebimentoOp>(driver_, "CarregaRecebimento");
+    auto* reconcile = Get<CarregaRecebimentoOp>("CarregaRecebimento");
     reconcile("", kScheme, 0, types);
     return types.Data();
   }
 
-  std::string scratch_;
-  BenchEnv env_;
-  QuietHost host_;
-  zel::LibraryHandle driver_ = nullptr;
-  zel::LibraryHandle printer_ = nullptr;
+  zelbench::LoadedRegister register_;
   zel::Variant payment_types_;
 };
 

@@ -30,8 +30,23 @@ int RunDrawer(Session& session, const Arguments& arguments);
 int RunXReading(Session& session, const Arguments& arguments);
 int RunZReduction(Session& session, const Arguments& arguments);
 
+// commands_menu.cc: menu, verify; the demo's signed fiscal-memory file
+// and its check.
+int RunMenu(Session& session, const Arguments& arguments);
+int RunVerify(Session& session, const Arguments& arguments);
+void SignedFiscalMemoryFile(Session& session);
+// commands_credit.cc: credit deposit, balance, statement, debit, cancel.
+int RunCredit(Session& session, const Arguments& arguments);
+// commands_close.cc: the cashier's closing.
+int RunClose(Session& session, const Arguments& arguments);
+
 // commands_demo.cc.
 int RunDemo(Session& session, const Arguments& arguments);
+
+// commands_table.cc: table, and the demo's restaurant episode (two tables,
+// a transfer, a check, one table closed into a coupon, the open tables).
+int RunTable(Session& session, const Arguments& arguments);
+void RestaurantEpisode(Session& session);
 
 }  // namespace ecfhost
 

@@ -57,11 +57,6 @@ int RunStart(Session& session, const Arguments& arguments) {
   NoOptions(arguments);
   session.Start();
   PrintPrinterData(session);
-  if (!PrinterMatchesConfiguration(session, session.printer_serial())) {
-    throw zel::Error(
-        "the printer does not match this register's configuration (grand total or serial "
-        "number); see the messages above");
-  }
   std::fprintf(session.out(), "Driver iniciado; impressora validada.\n");
   return 0;
 }
@@ -75,13 +70,19 @@ int RunCounters(Session& session, const Arguments& arguments) {
 }
 
 int RunTape(Session& session, const Arguments& arguments) {
-  NoOptions(arguments);
+  const Options options(arguments, {"--printer"}, {});
+  const std::string printer = options.One("--printer").value_or("fiscal");
+  if (printer != "fiscal" && printer != "nonfiscal") {
+    throw zel::Error("--printer is fiscal or nonfiscal, not '" + printer + "'");
+  }
+  const std::string path =
+      printer == "fiscal" ? session.workspace().TapePath() : session.workspace().ReceiptTapePath();
   zel::Env* env = zel::Env::Default();
-  if (!env->FileExists(session.workspace().TapePath())) {
+  if (!env->FileExists(path)) {
     std::fprintf(session.out(), "(a bobina está vazia: nada foi impresso)\n");
     return 0;
   }
-  std::fputs(env->ReadFile(session.workspace().TapePath()).c_str(), session.out());
+  std::fputs(env->ReadFile(path).c_str(), session.out());
   return 0;
 }
 
@@ -110,7 +111,7 @@ const std::vector<Command>& Commands() {
        RunProgram},
       {"sale", "issue a fiscal coupon with the items and payments given",
        "usage: ecfhost sale --item ITEM... --pay PAYMENT... [--discount AMOUNT |\n"
-       "                    --surcharge AMOUNT] [--cancel-item N]...\n"
+       "                    --surcharge AMOUNT] [--cancel-item N]... [--tef-receipt FILE]\n"
        "  --item CODE:NAME:RATE:QTY:PRICE[:DISCOUNT[:UNIT]]\n"
        "        one item; RATE is the printer's tax-rate position (01, 02, ...)\n"
        "        or FF, II, NN; DISCOUNT is an amount off this item; UNIT\n"
@@ -120,6 +121,10 @@ const std::vector<Command>& Commands() {
        "        (any case). Payments above the amount due give change.\n"
        "  --discount AMOUNT   off the subtotal;  --surcharge AMOUNT  on it\n"
        "  --cancel-item N     cancel item N (1 = first) before closing\n"
+       "  --tef-receipt FILE  after the coupon, print the card slip in FILE (UTF-8\n"
+       "        text; a relative path is taken from the working folder) twice,\n"
+       "        the customer's and the shop's copy, in a linked receipt on the\n"
+       "        sale's first card payment\n"
        "Amounts take '.' or ',' as decimal separator. Everything is checked\n"
        "before printing; a coupon the printer stops halfway is cancelled.\n",
        RunSale},
@@ -140,25 +145,128 @@ const std::vector<Command>& Commands() {
        "usage: ecfhost x\nPrints an X reading: the day's figures; the day stays open.\n",
        RunXReading},
       {"z", "print a Z reduction (closes the fiscal day)",
-       "usage: ecfhost z\n"
+       "usage: ecfhost z [--export [--json]]\n"
        "Prints a Z reduction, closing the fiscal day: no sale is possible on\n"
-       "the printer until the next day.\n",
+       "the printer until the next day.\n"
+       "  --export  first take the day's figures from the printer as data and\n"
+       "            show them: the reduction row, payment forms, tax rates and\n"
+       "            non-fiscal totalizers (a copy of the printer's reading is\n"
+       "            kept in Dados/Reduções)\n"
+       "  --json    show them as one JSON document on standard output (the\n"
+       "            reduction's confirmation goes to standard error)\n",
        RunZReduction},
+      {"close", "withdrawal receipt, operator's closing and general closing reports",
+       "usage: ecfhost close --file FILE [--withdrawal-only | --continue] [--z]\n"
+       "                     [--x-reading] [--envelope-column] [--group-by-tax]\n"
+       "                     [--ask-products]\n"
+       "Prints the cashier's closing documents from FILE (a relative name is read\n"
+       "from the folder ecfhost was started in):\n"
+       "  (default)          the withdrawal receipt (when FILE has envelopes), the\n"
+       "                     product report and the operator's closing report, then\n"
+       "                     the questions: open the register again? (with --z)\n"
+       "                     confirm the Z reduction? print the closing reports?\n"
+       "  --withdrawal-only  the withdrawal receipt alone, with the counted values\n"
+       "  --continue         the reports' question only, then the general closing\n"
+       "  --z                ask for the Z reduction, and run it when confirmed\n"
+       "  --x-reading        an X reading before the withdrawal receipt\n"
+       "  --envelope-column  the receipt names the envelope column\n"
+       "  --group-by-tax     products grouped by tax situation and rate\n"
+       "  --ask-products     confirm the product report before printing it\n"
+       "Questions are asked at the terminal, or answered with --yes / --no.\n"
+       "FILE has one record a line, fields separated by ';' ('#' starts a comment;\n"
+       "amounts take ',' or '.'):\n"
+       "  operator;CODE;NAME                      (required)\n"
+       "  supervisor;CODE;NAME\n"
+       "  envelope;NUMBER;PAYMENT TYPE;INFORMED[;COUNTED]\n"
+       "  product;CODE;NAME;QUANTITY;TOTAL[;SURCHARGE;DISCOUNT;SITUATION;RATE]\n"
+       "        SITUATION T taxed (default, RATE 18), F tax substitution,\n"
+       "        N not levied, I exempt\n"
+       "  movement;KIND;NAME;AMOUNT   a movement of the operator's period\n"
+       "  total;KIND;NAME;AMOUNT      a movement total of the day\n"
+       "        KIND 1 or 5 withdrawal, 2 voucher issued, 3 supply, 4 voucher received\n"
+       "Example:\n"
+       "  operator;07;ANA\n"
+       "  supervisor;01;BRUNO\n"
+       "  envelope;000123;DINHEIRO;150,00\n"
+       "  product;7891000100103;ARROZ 5KG;2;43,80\n"
+       "  total;1;SANGRIAS DO DIA;150,00\n",
+       RunClose},
       {"counters", "start, then show the printer's fiscal counters and figures",
        "usage: ecfhost counters\nShows the document counters, the day's figures and the grand "
        "total.\n",
        RunCounters},
       {"tape", "show the simulated printer's paper tape",
-       "usage: ecfhost tape\nShows everything the simulated printer printed in this folder.\n",
+       "usage: ecfhost tape [--printer fiscal|nonfiscal]\n"
+       "Shows everything the simulated fiscal printer (or the simulated receipt\n"
+       "printer) printed in this folder.\n",
        RunTape},
+      {"credit", "consumer credit: deposit, balance, statement, debit, cancel",
+       "usage: ecfhost credit ACTION [--consumers FILE] OPTIONS\n"
+       "  deposit --consumer CODE --amount AMOUNT [--pay FORM]\n"
+       "          [--printer fiscal|nonfiscal] [--copies N] [--layout 01|02|00]\n"
+       "          a deposit receipt on the fiscal printer, or on the simulated\n"
+       "          receipt printer (port COM5) with its layout and copies\n"
+       "  balance --consumer CODE        the balances of the consumer's families\n"
+       "  statement [--family CODE]      the statement of every family, or one\n"
+       "  debit --consumer CODE --item NAME:QTY:PRICE...   a sale paid from credit\n"
+       "  cancel --consumer CODE --deposit NUMBER --amount AMOUNT\n"
+       "The consumers file (default consumidores.csv in the working folder) has\n"
+       "one line per consumer and family: CODE;NAME;FAMILY CODE;FAMILY NAME;\n"
+       "OPENING BALANCE. The movements are kept in the working folder.\n",
+       RunCredit},
       {"demo", "a whole fiscal day on a fresh simulated printer, ending with the tape",
        "usage: ecfhost demo\n"
        "Wipes the simulated printer of the working folder, then runs a fiscal\n"
        "day: start, programming, opening supply, sales with discounts, a\n"
        "cancelled item, a cancelled coupon, several payment forms, a\n"
-       "withdrawal, the drawer, an X reading and a Z reduction; prints the\n"
-       "paper tape and a summary of the day.\n",
+       "withdrawal, the drawer, the withdrawal receipt and the operator's\n"
+       "closing, an X reading, the card slip of the card sale, the day's\n"
+       "figures exported as data and a Z reduction; prints the paper tape and\n"
+       "a summary of the day.\n",
        RunDemo},
+      {"menu", "the fiscal menu: fiscal-memory readings, mirror, type-E file, reports",
+       "usage: ecfhost menu ITEM [options]\n"
+       "  lmf --from A --to B [--by-reduction] [--complete] [--file]\n"
+       "        fiscal-memory reading between two dates (DD/MM/YYYY) or, with\n"
+       "        --by-reduction, two reduction numbers; simplified unless\n"
+       "        --complete; printed, or with --file a signed file in\n"
+       "        C:\\MenuFiscal\n"
+       "  mirror [--type 0|1|2] [--from A --to B]\n"
+       "        signed mirror of the detail tape: the whole memory (0), between\n"
+       "        two dates (1) or two coupon numbers (2)\n"
+       "  type-e (--coo | --dates) --from A --to B\n"
+       "        the type-E file of a coupon-number or date range\n"
+       "  payments --row DD/MM/YYYY:CODE:NAME:AMOUNT...\n"
+       "        totals by payment type (CODE 1 to 20), per day and for the period\n"
+       "  paf   identification of this point-of-sale program and its printer\n"
+       "Each file made is named with its real place in the working folder\n"
+       "(C: is the folder drive_c).\n",
+       RunMenu},
+      {"verify", "check the signature of a fiscal-menu file",
+       "usage: ecfhost verify FILE\n"
+       "Checks the signature record at the end of FILE (a real path or\n"
+       "C:\\MenuFiscal\\...) against the driver's public key; exit status 0\n"
+       "when it holds, 1 when it does not or the file is unsigned.\n",
+       RunVerify},
+      {"table", "a waiter's day: items on tables, check, close into a coupon",
+       "usage: ecfhost table ACTION ...\n"
+       "  add TABLE --item ITEM...        register items on a table (the printer\n"
+       "                                  keeps it; ITEM as for sale)\n"
+       "  remove TABLE --item ITEM...     take items off a table\n"
+       "  move FROM TO --item ITEM...     move items (QTY of each) to another table\n"
+       "  join FROM TO                    move every item of FROM to TO\n"
+       "  check TABLE [--people N] [--service PERCENT]   print the table's check\n"
+       "  close TABLE --pay PAYMENT... [--cpf CPF]\n"
+       "                                  the table's items become a fiscal coupon,\n"
+       "                                  paid as for sale\n"
+       "  list                            print the open tables\n"
+       "  menu                            print every product seen on a table\n"
+       "  opening TABLE --item ITEM... [--service AMOUNT]\n"
+       "                                  print this host's table-opening receipt\n"
+       "  record NUMBER --item ITEM...    print the sales record of a table (4\n"
+       "                                  characters) or order pad\n"
+       "Example: ecfhost table add 0012 --item \"1001:CHOPP 300ML:01:2:9.90\"\n",
+       RunTable},
   };
   return commands;
 }

@@ -1,9 +1,11 @@
 // Cash movements, drawer and readings: one driver job each.
+#include <cstdio>
 #include <string>
 
 #include "command_families.h"
 #include "fiscal_jobs.h"
 #include "options.h"
+#include "reduction_export.h"
 #include "zel/error.h"
 
 namespace ecfhost {
@@ -47,9 +49,21 @@ int RunXReading(Session& session, const Arguments& arguments) {
 }
 
 int RunZReduction(Session& session, const Arguments& arguments) {
-  Options(arguments, {}, {});
+  const Options options(arguments, {}, {"--export", "--json"});
+  const bool json = options.Has("--json");
+  if (json && !options.Has("--export")) throw zel::Error("--json goes with --export");
   session.Start();
-  ZReduction(session);
+  if (options.Has("--export")) {
+    // The day's figures are taken before the reduction closes the day.
+    ReductionExport figures;
+    ExportReduction(session, figures);
+    if (json) {
+      PrintJson(session.out(), figures);
+    } else {
+      PrintTables(session.out(), figures);
+    }
+  }
+  ZReduction(session, json ? stderr : nullptr);
   return 0;
 }
 

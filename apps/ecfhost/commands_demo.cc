@@ -4,10 +4,14 @@
 #include <filesystem>
 #include <string>
 
+#include "card_slip.h"
+#include "closing_job.h"
 #include "command_families.h"
+#include "credit_jobs.h"
 #include "fiscal_config.h"
 #include "fiscal_jobs.h"
 #include "options.h"
+#include "reduction_export.h"
 
 namespace ecfhost {
 namespace {
@@ -31,6 +35,15 @@ SaleRequest GroceriesWithDiscounts() {
   sale.discount = 1.00;
   sale.payments = {ParsePayment("Dinheiro:30.00"), ParsePayment("Cartao Credito:50.00")};
   return sale;
+}
+
+// The slip the card terminal gave for the credit-card payment of the
+// groceries.
+CardSlip GroceriesCardSlip() {
+  return {
+      "REDE CARTOES\nCOMPROVANTE DE CREDITO\nVISA ************1234\nVALOR: R$ 50,00\n"
+      "AUTORIZACAO: 004512\n",
+      ParsePayment("Cartao Credito:50.00")};
 }
 
 SaleRequest SaleWithACancelledItem() {
@@ -57,6 +70,21 @@ SaleRequest SaleWithSurcharge() {
   sale.surcharge = 0.60;
   sale.payments = {ParsePayment("Cartao Debito:20.50")};
   return sale;
+}
+
+// The school canteen's consumers, written fresh with no movements yet.
+CreditAccounts FreshCreditAccounts(Session& session) {
+  const std::string folder = session.workspace().folder();
+  for (const char* file : {"credito-movimentos.csv", "credito-itens.csv"}) {
+    std::filesystem::remove(std::filesystem::path(folder) / file);
+  }
+  const std::string consumers = folder + "/consumidores.csv";
+  zel::Env::Default()->WriteFile(consumers,
+                                 "# código;nome;código da família;família;saldo inicial\n"
+                                 "1001;ANA SOUZA;F1;FAMILIA SOUZA;50.00\n"
+                                 "1002;JOÃO SOUZA;F1;FAMILIA SOUZA;50.00\n"
+                                 "2001;RUI LIMA;F2;FAMILIA LIMA;12.00\n");
+  return CreditAccounts(consumers, folder);
 }
 
 void Section(Session& session, const char* title) {
@@ -89,6 +117,7 @@ int RunDemo(Session& session, const Arguments& arguments) {
 
   Section(session, "Venda com desconto no item e no subtotal, em dinheiro e cartão de crédito");
   Sell(session, GroceriesWithDiscounts());
+  PrintCardSlip(session, GroceriesCardSlip());
   Section(session, "Venda com um item cancelado, em cheque e dinheiro");
   Sell(session, SaleWithACancelledItem());
   Section(session, "Venda cancelada depois de emitida");
@@ -97,13 +126,31 @@ int RunDemo(Session& session, const Arguments& arguments) {
   Section(session, "Venda com acréscimo, em cartão de débito");
   Sell(session, SaleWithSurcharge());
 
+  Section(session, "Restaurante: duas mesas, uma transferência, a conferência e o cupom da mesa");
+  RestaurantEpisode(session);
+
   Section(session, "Sangria e gaveta");
   Withdraw(session, 80.00);
   OpenDrawer(session);
 
+  Section(session, "Crédito de consumidor: depósito e extrato");
+  CreditAccounts accounts = FreshCreditAccounts(session);
+  DepositRequest deposit;
+  deposit.consumer = "1001";
+  deposit.amount = 40.00;
+  Deposit(session, accounts, deposit);
+  PrintStatement(session, accounts, "");
+  Section(session, "Recibo de sangria e fechamento do operador");
+  CloseRegister(session, DemoClosing());
+
   Section(session, "Leitura X");
   XReading(session);
   const DayFigures day = ReadDayFigures(session);
+
+  Section(session, "Exportação dos dados do dia (redução Z)");
+  ReductionExport figures;
+  ExportReduction(session, figures);
+  PrintTables(session.out(), figures);
 
   Section(session, "Redução Z");
   ZReduction(session);
@@ -125,6 +172,9 @@ int RunDemo(Session& session, const Arguments& arguments) {
   std::fprintf(out, "  cancelamentos do dia         %s\n", Money(day.cancellations).c_str());
   std::fprintf(out, "  diálogos mostrados           %d\n", session.host().dialogs_shown());
   std::fprintf(out, "  pasta de trabalho            %s\n", session.workspace().folder().c_str());
+
+  Section(session, "Menu fiscal: leitura da memória fiscal em arquivo assinado");
+  SignedFiscalMemoryFile(session);
   return 0;
 }
 

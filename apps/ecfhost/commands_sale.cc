@@ -2,7 +2,9 @@
 // the last coupon.
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
+#include "card_slip.h"
 #include "command_families.h"
 #include "fiscal_jobs.h"
 #include "options.h"
@@ -20,9 +22,7 @@ int ParseItemNumber(const std::string& text) {
   return static_cast<int>(number);
 }
 
-SaleRequest ReadSale(const Arguments& arguments) {
-  const Options options(arguments,
-                        {"--item", "--pay", "--discount", "--surcharge", "--cancel-item"}, {});
+SaleRequest ReadSale(const Options& options) {
   SaleRequest sale;
   for (const std::string& item : options.All("--item")) sale.items.push_back(ParseItem(item));
   for (const std::string& payment : options.All("--pay")) {
@@ -44,7 +44,12 @@ SaleRequest ReadSale(const Arguments& arguments) {
 }  // namespace
 
 int RunSale(Session& session, const Arguments& arguments) {
-  const SaleRequest sale = ReadSale(arguments);
+  const Options options(
+      arguments, {"--item", "--pay", "--discount", "--surcharge", "--cancel-item", "--tef-receipt"},
+      {});
+  const SaleRequest sale = ReadSale(options);
+  std::optional<CardSlip> slip;
+  if (auto file = options.One("--tef-receipt")) slip = ReadCardSlip(*file, sale);
   session.Start();
   const std::string coupon = SellCoupon(session, sale);
   double paid = 0;
@@ -54,6 +59,7 @@ int RunSale(Session& session, const Arguments& arguments) {
                "Cupom %s emitido: %zu item(ns), %zu cancelado(s); total %s, pago %s, troco %s\n",
                coupon.c_str(), sale.items.size(), sale.cancelled_items.size(), Money(due).c_str(),
                Money(paid).c_str(), Money(paid - due).c_str());
+  if (slip) PrintCardSlip(session, *slip);
   return 0;
 }
 

@@ -26,6 +26,20 @@ std::string ConfigurationPath(const Session& session) {
   return session.workspace().folder() + "/Ploteva.cds";
 }
 
+std::string StoredPrinterSerial(const Session& session) {
+  const std::string path = ConfigurationPath(session);
+  if (!zel::Env::Default()->FileExists(path)) return {};
+  zel::Dataset table("Ploteva");
+  table.LoadFromFile(path);
+  table.SetFilter(std::string("CDFILIAL = '") + kBranch + "' AND CDCAIXA = '" + kCashRegister +
+                  "'");
+  table.SetFiltered(true);
+  if (table.IsEmpty()) {
+    throw zel::Error(path + " has no row for branch " + kBranch + ", register " + kCashRegister);
+  }
+  return zel::Uncripto(table.AsText("NRSERIEECF"), zel::kCipherKey);
+}
+
 void RegisterPrinter(Session& session, const std::string& serial) {
   zel::Dataset table("Ploteva");
   table.AddField("CDFILIAL", zel::FieldType::kText, 4);
@@ -63,8 +77,8 @@ bool PrinterMatchesConfiguration(Session& session, const std::string& serial) {
 
 void RefreshStoredGrandTotal(Session& session) {
   if (!GrandTotalCheck(session, "N")) {
-    throw zel::Error("the driver could not refresh the stored grand total in " +
-                     ConfigurationPath(session));
+    throw zel::Error("o totalizador geral guardado em " + ConfigurationPath(session) +
+                     " não foi atualizado (o motivo está na mensagem do driver acima)");
   }
 }
 

@@ -19,6 +19,11 @@ inline constexpr char kCashRegister[] = "001";
 // The configuration file's path in the working folder.
 std::string ConfigurationPath(const Session& session);
 
+// The printer serial number this register's row holds, deciphered; empty
+// when there is no configuration yet. Raises zel::Error naming the file and
+// the cause when the file does not load or lacks this register's row.
+std::string StoredPrinterSerial(const Session& session);
+
 // Writes a configuration holding this register with the printer `serial`
 // and has the driver store the printer's grand total in it.
 void RegisterPrinter(Session& session, const std::string& serial);

@@ -41,6 +41,8 @@ std::string CouponNumber(Session& session) {
                                                                                      kColourScheme);
 }
 
+}  // namespace
+
 // Leaves the printer without the coupon a failed sale left open. The
 // driver's return analysis may have cancelled it already, and then the
 // printer refuses a second cancellation: that refusal is nobody's concern,
@@ -52,6 +54,8 @@ bool CancelOpenCoupon(Session& session) {
   return session.Op<CancelCouponOp>("Cancela_Cupom_Imp")(params, result);
 }
 
+namespace {
+
 void CancelItem(Session& session, int number) {
   char item[8];
   std::snprintf(item, sizeof item, "0%04d", number);
@@ -62,6 +66,8 @@ void CancelItem(Session& session, int number) {
   }
 }
 
+}  // namespace
+
 // This host's payment types after the driver matched them with the
 // printer's payment forms, programming the missing ones.
 zel::Dataset ReconciledPaymentTypes(Session& session) {
@@ -70,6 +76,8 @@ zel::Dataset ReconciledPaymentTypes(Session& session) {
       "CarregaRecebimento")("", kColourScheme, 0, types);
   return types;
 }
+
+namespace {
 
 void RunReading(Session& session, const char* operation, const char* what) {
   if (!session.Op<ReadingOp>(operation)("", kColourScheme, "")) {
@@ -140,7 +148,18 @@ std::string SellCoupon(Session& session, const SaleRequest& sale) {
                      (cancelled_here ? "; the coupon was cancelled"
                                      : "; the coupon is not left open (the driver cancels it)"));
   }
-  RefreshStoredGrandTotal(session);
+  // Said at once: a cashier (or a script) must learn that the printer has
+  // the sale even if this program is cut short right after.
+  std::fprintf(session.out(), "[impressora] cupom fiscal fechado\n");
+  std::fflush(session.out());
+  // The printer has the sale: whatever fails from here on is a warning
+  // beside it, never a failed sale a cashier would ring up again.
+  try {
+    RefreshStoredGrandTotal(session);
+  } catch (const zel::Error& error) {
+    std::fprintf(session.out(), "aviso: a venda foi registrada pela impressora, mas %s\n",
+                 zel::Cp1252ToUtf8(error.what()).c_str());
+  }
   return CouponNumber(session);
 }
 
@@ -187,9 +206,10 @@ void XReading(Session& session) {
   std::fprintf(session.out(), "Leitura X impressa.\n");
 }
 
-void ZReduction(Session& session) {
+void ZReduction(Session& session, std::FILE* report) {
   RunReading(session, "Reducao_Z_Imp", "Z reduction");
-  std::fprintf(session.out(), "Redução Z impressa: dia fiscal encerrado.\n");
+  std::fprintf(report != nullptr ? report : session.out(),
+               "Redução Z impressa: dia fiscal encerrado.\n");
 }
 
 std::string GrandTotal(Session& session) { return ReadFigure(session, "BuscaTotGer"); }

@@ -6,10 +6,12 @@
 #ifndef ECFHOST_FISCAL_JOBS_H_
 #define ECFHOST_FISCAL_JOBS_H_
 
+#include <cstdio>
 #include <string>
 
 #include "sale_builder.h"
 #include "session.h"
+#include "zel/dataset.h"
 
 namespace ecfhost {
 
@@ -30,7 +32,9 @@ void Withdraw(Session& session, double amount);
 // Opens the drawer and reports its state.
 void OpenDrawer(Session& session);
 void XReading(Session& session);
-void ZReduction(Session& session);
+// The confirmation goes to `report` when given (a script reading the
+// session's output may want nothing else there), else to the session's.
+void ZReduction(Session& session, std::FILE* report = nullptr);
 
 // The printer's grand total as the driver reads it ("1234,56").
 std::string GrandTotal(Session& session);
@@ -45,6 +49,14 @@ struct DayFigures {
   double cancellations = 0;
 };
 DayFigures ReadDayFigures(Session& session);
+
+// Cancels the coupon a failed job left open, showing nothing when there is
+// none; true when this call cancelled it.
+bool CancelOpenCoupon(Session& session);
+
+// This host's payment types after the driver matched them with the
+// printer's payment forms, programming the missing ones.
+zel::Dataset ReconciledPaymentTypes(Session& session);
 
 }  // namespace ecfhost
 

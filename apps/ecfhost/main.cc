@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,6 +38,8 @@ const ecfhost::Command* FindCommand(const std::string& name) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Line by line, so that what was said before a crash or a kill is kept.
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);
   std::string folder = "ecfhost-work";
   std::optional<bool> answer;
   const ecfhost::Command* command = nullptr;
@@ -66,12 +69,15 @@ int main(int argc, char** argv) {
     PrintUsage(stderr);
     return 2;
   }
+  std::unique_ptr<ecfhost::Session> session;
+  int result = 1;
   try {
-    ecfhost::Session session(folder, answer, stdout);
-    return command->run(session, arguments);
+    session = std::make_unique<ecfhost::Session>(folder, answer, stdout);
+    result = command->run(*session, arguments);
   } catch (const std::exception& error) {
     std::fprintf(stderr, "ecfhost %s: %s\n", command->name,
                  zel::Cp1252ToUtf8(error.what()).c_str());
-    return 1;
   }
+  if (session) session->ReportLogTrouble(stderr);
+  return result;
 }

@@ -3,7 +3,9 @@
 #include <cstdlib>
 
 #include "fiscal_config.h"
+#include "host/codepage.h"
 #include "sale_builder.h"
+#include "zel/debug_log.h"
 #include "zel/error.h"
 #include "zel/host_services.h"
 
@@ -40,11 +42,11 @@ Session::~Session() {
   Op<void(zel::Env*)>("ZelDefineEnv")(nullptr);
 }
 
-zel::Variant Session::StartParams() {
+zel::Variant Session::StartParams(const std::string& serial) {
   return zel::MakeParams({{"CDFILIAL", kBranch},
                           {"CDCAIXA", kCashRegister},
-                          {"NRSERIE", ""},
-                          {"NRSERIEIMP", ""},
+                          {"NRSERIE", serial},
+                          {"NRSERIEIMP", serial},
                           {"ESQUEMA", "001"},
                           {"ESQUEMACOR", "001"},
                           {"CDPORTAIMPFIS", "COM1"},
@@ -52,7 +54,16 @@ zel::Variant Session::StartParams() {
 }
 
 void Session::Start() {
-  if (!Op<bool(const zel::Variant&)>("StartImpFiscal")(StartParams())) {
+  // The driver settles interrupted work at start against this register's
+  // row, so it must know the register and its printer before starting.
+  const std::string expected_serial = StoredPrinterSerial(*this);
+  DriverText("stSerieAtu") = expected_serial;
+  if (!Op<bool(const zel::Variant&)>("StartImpFiscal")(StartParams(expected_serial))) {
+    // The driver closed the port on failing; a lock still held is another
+    // program's.
+    if (!workspace_.TryLockFile(workspace_.PrinterDirectory() + "/port.lock")) {
+      throw zel::Error("the printer is in use by another program on this folder");
+    }
     throw zel::Error("the driver did not start: the printer did not pass its checks");
   }
   zel::Variant data = zel::MakeParams({{"ESQUEMA", kColourScheme},
@@ -70,9 +81,24 @@ void Session::Start() {
   }
   printer_serial_.erase(printer_serial_.find_last_not_of(' ') + 1);
   DriverText("stSerieAtu") = printer_serial_;
-  if (!zel::Env::Default()->FileExists(ConfigurationPath(*this))) {
+  if (expected_serial.empty()) {
     RegisterPrinter(*this, printer_serial_);
+  } else if (!PrinterMatchesConfiguration(*this, printer_serial_)) {
+    throw zel::Error(
+        "the printer does not match this register's configuration (grand total or serial "
+        "number); see the messages above");
   }
+}
+
+void Session::ReportLogTrouble(std::FILE* out) {
+  zel::DebugLogStatus status;
+  Op<void(zel::DebugLogStatus*)>("ZelEstadoLog")(&status);
+  if (status.last_error.empty() && status.dropped_entries == 0) return;
+  std::fprintf(out,
+               "ecfhost: aviso: o log de depuração do driver não pôde ser gravado (%zu entradas "
+               "em espera, %zu perdidas): %s\n",
+               status.held_entries, status.dropped_entries,
+               zel::Cp1252ToUtf8(status.last_error).c_str());
 }
 
 }  // namespace ecfhost

@@ -31,13 +31,19 @@ class Session {
   std::string& DriverText(const std::string& name) const { return driver_.TextVariable(name); }
 
   // The parameter array this host passes to the start operations.
-  static zel::Variant StartParams();
+  static zel::Variant StartParams(const std::string& serial = "");
 
-  // Loads the driver's printer library, opens the port and checks the
-  // clock; tells the driver this register and the printer's serial number,
-  // registering the printer in the host's configuration the first time.
-  // Raises zel::Error when the driver refuses.
+  // Tells the driver this register and the printer it expects (from the
+  // host's configuration), then starts it: the printer library is loaded,
+  // the port opened, the clock checked and any work an interruption left
+  // settled; then the printer's grand total and serial number are checked
+  // against the configuration, which is written the first time a printer is
+  // met. Every command that prints runs only after this passed. Raises
+  // zel::Error when the driver refuses (its own dialogs were shown).
   void Start();
+
+  // Warns once on `out` when the driver's debug log could not be written.
+  void ReportLogTrouble(std::FILE* out);
 
   // The printer's serial number, read by Start.
   const std::string& printer_serial() const { return printer_serial_; }

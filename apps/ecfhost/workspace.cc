@@ -11,13 +11,21 @@ std::string Absolute(const std::string& folder) {
 
 }  // namespace
 
-Workspace::Workspace(const std::string& folder)
-    : EnvWrapper(zel::Env::Default()), folder_(Absolute(folder)) {
+Workspace::Workspace(const std::string& folder, std::string receipt_port)
+    : EnvWrapper(zel::Env::Default()),
+      folder_(Absolute(folder)),
+      receipt_port_(std::move(receipt_port)) {
   zel::ChangeCurrentDirectory(folder_);
   // Drive C: and the system directory default to folders under the current
   // directory; the printer keeps its memory where we say.
   zel::SetEnvironmentVariable("ECFSIM_DIR", PrinterDirectory());
   zel::Env::Default()->CreateDirectories(PrinterDirectory());
+  zel::SetEnvironmentVariable("NFSIM_DIR", ReceiptPrinterDirectory());
+}
+
+bool Workspace::CanOpenSerialPort(std::string_view name) {
+  if (name == receipt_port_ || name == receipt_port_ + ":") return true;
+  return EnvWrapper::CanOpenSerialPort(name);
 }
 
 }  // namespace ecfhost

@@ -16,18 +16,27 @@ class Workspace : public zel::EnvWrapper {
   // Makes `folder` (created when missing) the current directory and points
   // the simulated printer and the driver's system directory and drive C:
   // into it. Must run before the driver or the printer library is loaded.
-  explicit Workspace(const std::string& folder);
+  explicit Workspace(const std::string& folder, std::string receipt_port = "COM5");
 
   const std::string& folder() const { return folder_; }
   std::string PrinterDirectory() const { return folder_ + "/printer"; }
   std::string TapePath() const { return PrinterDirectory() + "/tape.txt"; }
+  // The simulated non-fiscal receipt printer's folder and paper.
+  std::string ReceiptPrinterDirectory() const { return folder_ + "/receipt-printer"; }
+  std::string ReceiptTapePath() const { return ReceiptPrinterDirectory() + "/tape.txt"; }
 
   // The driver keeps its debug log beside the host program; the host
   // program's directory is the working folder.
   std::string HostExecutableDirectory() override { return folder_; }
 
+  // The simulated receipt printer hangs on port `receipt_port`, which has
+  // no device here: the port counts as present for the driver's check, and
+  // the simulated library does the rest.
+  bool CanOpenSerialPort(std::string_view name) override;
+
  private:
   std::string folder_;
+  std::string receipt_port_;
 };
 
 }  // namespace ecfhost

@@ -316,6 +316,29 @@ ZEL_EXPORT bool Estado_HorVerao(const std::string& EsquemaCor);
 // Toggles the printer's daylight-saving mode; problems are only logged.
 ZEL_EXPORT bool Muda_Horario(const std::string& EsquemaCor);
 
+// --- Z-reduction export ----------------------------------------------------------
+
+// The day's fiscal figures as data: asks the printer for a serial X reading
+// (Retorno.txt, in the folder of the Path key of BemaFI32.ini; the file of
+// an earlier reading is removed first), keeps a copy of it as
+// "Dados\Reduções\BemaMP20 - DDMMYYYY.txt" (movement date) and fills
+// `ReducaoZ` (one row), `FormPgtoRedZ` (one row per payment form that has a
+// payment type in `TiposRece`, matched on CDFPIMPFIS), `ImpostoRedZ` (taxed
+// rates, then service-tax rates) and `TotNFiscRedZ` (non-fiscal
+// totalizers), each replaced whole by the data module's table of the same
+// name. NRUSUARIOMFD holds the owner-substitution count and CDMFADICIONAL
+// the additional fiscal-memory indicator. All or nothing: false, with the
+// reason in the debug log and the four datasets exactly as they were, when
+// the Path key is missing, the printer refuses the reading or writes no
+// file, the file does not read (the log names the line and columns) or a
+// dataset refuses a value. `TiposRece` needs CDFPIMPFIS and CDTIPORECE; it
+// is only read. The first, third and fourth arguments are not used.
+ZEL_EXPORT bool ExportRedZ(const std::string& Reservado1, const std::string& EsquemaCor,
+                           const std::string& Reservado2, std::int32_t Reservado3,
+                           zel::Dataset& TiposRece, zel::Dataset& ReducaoZ,
+                           zel::Dataset& FormPgtoRedZ, zel::Dataset& ImpostoRedZ,
+                           zel::Dataset& TotNFiscRedZ);
+
 // --- Non-fiscal documents: management report and linked receipt ------------------
 // Thin wrappers of one printer call each; the result is the return
 // analysis's verdict, with dialogs unless stated. Callers compose them as in
@@ -345,6 +368,34 @@ ZEL_EXPORT bool Abre_Comp_NFiscalVinc(const std::string& EsquemaCor, const std::
 // Prints `Texto` (whole lines ending in a line feed) in the open linked
 // receipt or management report.
 ZEL_EXPORT bool Usa_CompNFis(const std::string& EsquemaCor, const std::string& Texto);
+
+// --- Card-payment (TEF) receipts --------------------------------------------------
+
+// Prints the card slips of a card sale right after its coupon: item k of
+// `Textos1` and item k of `Textos2` are the two copies of transaction k,
+// each a text of lines ending in a line feed (a last line without one is
+// printed too). `Vinculado` "N" prints the first copies, in a linked
+// receipt opened on the payment form `FormaPgto` (first 16 characters);
+// otherwise only the second copies go, into a management report, as they
+// do whenever `Modo` is 2. The host gets `Delay`(4) before each second
+// copy. Unless `Modo` is 2 the document number is read from the printer
+// (Nr_Cupom, kept in stRetorno) in place of `NrDocumento`. Before printing,
+// and after any failure, the operator is asked Imp_N_Resp: yes checks the
+// printer again, or closes what is open and prints every slip again from
+// the first in a management report; no gives false. True when every slip
+// printed, the document closed and a document number is known (not empty,
+// not "ERRO"). False at once, printing nothing, when `Textos1` is empty or
+// null. Lists may be null (as empty); the fourth, fifth, eighth and tenth
+// arguments are not used. Raises zel::Error, printing nothing, for an
+// amount `Valor` the printer cannot take (negative, not a number, more
+// than twelve integer digits).
+ZEL_EXPORT bool ImprimeTef(const std::string& EsquemaCor, const std::vector<std::string>* Textos1,
+                           const std::vector<std::string>* Textos2,
+                           const std::vector<std::string>* Reservado1,
+                           const std::vector<std::string>* Reservado2,
+                           const std::string& NrDocumento, const std::string& FormaPgto,
+                           const std::string& Reservado3, double Valor, double Reservado4,
+                           std::int32_t Modo, const std::string& Vinculado);
 
 // --- Cash movements and drawer ------------------------------------------------------
 
@@ -435,6 +486,70 @@ ZEL_EXPORT void CarregaRecebimento(const std::string& Reservado, const std::stri
 ZEL_EXPORT bool Config_FormaPg(const std::string& EsquemaCor, const std::string& FormaPg,
                                bool Mostra, bool CancelaAberto);
 
+// --- Non-fiscal documents: withdrawal receipt, closing and product reports ---------
+// Datasets are the caller's: the driver copies their rows in through their
+// data packets and never keeps a pointer to them. Each report sends its
+// text in pieces of whole lines of at most 620 characters, so no line is
+// lost however long the text.
+
+// Prints the products sold in `Produtos` (CDPRODUTO, NMPRODUTO, QTPRODVEND,
+// VRTOTAL, VRACRE, VRDESC; IDTPIMPOSFIS and VRPEALIMPFIS when grouped) as a
+// linked receipt. `Confirma` "N" prints, "S" asks ConfRelProds first, any
+// other value prints nothing; `Agrupa` "S" groups the products by tax
+// situation and rate, each group headed and totalled. `ReciboAberto` false
+// on entry means the caller's non-fiscal document is still open: once the
+// report is past its confirmation that document is closed and the flag set
+// true. `NrCupom` receives the number of the receipt opened, if any. The
+// first five texts are not used. Raises zel::Error, printing nothing and
+// asking nothing, when a field it reads is missing or an amount is no
+// number.
+ZEL_EXPORT void Relatorio_Produto(const std::string& Reservado1, const std::string& Reservado2,
+                                  const std::string& Reservado3, const std::string& Reservado4,
+                                  const std::string& Reservado5, std::string& NrCupom,
+                                  zel::Dataset& Produtos, const std::string& Confirma,
+                                  const std::string& Agrupa, const std::string& EsquemaCor,
+                                  bool& ReciboAberto);
+
+// The cashier's withdrawal receipt and the closing reports, with the
+// closing questions. In order:
+// - with `ImprimeRecibo`, the withdrawal receipt in two copies (supervisor's
+//   and operator's signature) from `MovFecha` and the first row of
+//   `OperadorSup`, after an X reading when `LeituraX` is "S"; `ComEnvelope`
+//   "S" names the envelope column;
+// - with `SoSangria`, nothing more: the document is closed and the answer
+//   is false (amounts from VRFECHADIG, else VRFECHAINF);
+// - the operator's closing: the product report of `Produtos` (`Texto2`...
+//   `Texto4`, `ConfirmaProdutos`, `AgrupaProdutos` go to Relatorio_Produto),
+//   then, when `MovTot` has rows, the closing report: sales, the
+//   withdrawals of `MovAbertura`, vouchers, supply, surplus or shortage;
+// - the questions: AbreCaixa (yes gives true and ends), ConfReducao (only
+//   with both `ConfirmaReducao` and `PedeReducao`; no ends), then
+//   ConfRelFechamento, whose yes prints the general closing from
+//   `ProdutosGeral` and `MovTot` under the title "RELATORIO DE FECHAMENTO
+//   GERAL". A confirmed reduction gives `RedZ`, `FormRedZ`, `ImpostoRedZ`
+//   and `TotNFis` the structures of the reduction datasets (no rows) and
+//   sets `ReducaoConfirmada`.
+// `Continuacao` keeps the datasets of the previous call (all but `MovTot`)
+// and asks only ConfRelFechamento. `NrDocumento` receives the number of the
+// first document printed unless it holds one (an X reading always sets
+// it). No document of the call is left open. Raises zel::Error naming the
+// dataset and field, before anything is printed, when a field a document
+// reads is missing, an amount is no number, or `OperadorSup` is empty for a
+// receipt. The arguments named Reservado are not used.
+ZEL_EXPORT bool GeraReciboSangria(
+    const std::string& Reservado1, const std::string& Texto2, const std::string& Texto3,
+    const std::string& Texto4, const std::string& Reservado5, std::int32_t Reservado6,
+    std::string& NrDocumento, zel::Dataset& MovFecha, zel::Dataset& Sangrias,
+    zel::Dataset& Produtos, zel::Dataset& OperadorSup, zel::Dataset& MovTot,
+    zel::Dataset& MovAbertura, zel::Dataset& ProdutosGeral, zel::DateTime Reservado15,
+    bool ImprimeRecibo, bool ConfirmaReducao, bool Reservado18, zel::Dataset& RedZ,
+    zel::Dataset& FormRedZ, zel::Dataset& ImpostoRedZ, zel::Dataset& TotNFis,
+    bool& ReducaoConfirmada, zel::Dataset& TiposRece, const std::string& ConfirmaProdutos,
+    const std::string& AgrupaProdutos, const std::string& LeituraX, const std::string& ComEnvelope,
+    const std::string& EsquemaCor, bool SoSangria, bool Continuacao, bool PedeReducao);
+
 }  // namespace Zel00101
+
+#include "zel/restaurant_operations.h"  // IWYU pragma: export
 
 #endif  // ZEL_OPERATIONS_H_

@@ -20,8 +20,15 @@
 // A new printer: memory, paper tape and detail tape wiped, faults, journal
 // and conditions cleared.
 ECFSIM_CONTROL void EcfSim_Reset(void);
-// A power cycle: the memory is read again from the directory (which is
-// taken again from ECFSIM_DIR); faults and journal are kept.
+// A power cycle, or the process that had the port ending: the port is let
+// go and the memory is read again from the directory (which is taken again
+// from ECFSIM_DIR); faults and journal are kept.
+//
+// A memory that does not load (cut short, altered, holding an impossible
+// figure, or missing from a printer whose tape shows it has printed) is
+// never replaced by a new printer: every entry answers -27 with ST2 32
+// until EcfSim_Reset. The port (see below) admits one process at a time: a
+// command from a second process on the same directory answers -5.
 ECFSIM_CONTROL void EcfSim_Restart(void);
 
 // The printer clock runs `seconds` ahead of the computer's (negative: behind).

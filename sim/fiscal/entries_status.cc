@@ -54,7 +54,7 @@ int Bematech_FI_AbrePortaSerial() {
 }
 
 int Bematech_FI_FechaPortaSerial() {
-  return Query("Bematech_FI_FechaPortaSerial", [](Printer&) {});
+  return Query("Bematech_FI_FechaPortaSerial", [](Printer& p) { p.ReleasePort(); });
 }
 
 int Bematech_FI_VerificaEstadoImpressora(int* ack, int* st1, int* st2) {

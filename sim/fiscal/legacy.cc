@@ -147,7 +147,11 @@ int BemaIniPortaStr(const char* port) {
 int BemaFechaPorta() {
   return Run(
       "BemaFechaPorta", {}, CommandKind::kQuery,
-      [](Printer&) { return Outcome{ecfsim::kAnswered}; }, ecfsim::kNotAnswered);
+      [](Printer& p) {
+        p.ReleasePort();
+        return Outcome{ecfsim::kAnswered};
+      },
+      ecfsim::kNotAnswered);
 }
 
 int BemaFormataTX(const char* frame) {

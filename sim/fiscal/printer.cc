@@ -138,17 +138,36 @@ void Printer::FinishDocument() {
 
 void Printer::EnsureLoaded() {
   if (loaded_) return;
+  ReleasePort();  // the folder may have changed
   directory_ = DirectoryFromEnvironment();
   tape_ = Tape(directory_);
-  LoadState(directory_, state_);
+  const MemoryLoad load = LoadState(directory_, state_);
+  memory_problem_.clear();
+  if (load.status == LoadStatus::kDamaged) {
+    memory_problem_ = "memória danificada em " + MemoryPath(directory_) + ": " + load.problem;
+  } else if (load.status == LoadStatus::kMissing && std::filesystem::exists(tape_.TapePath())) {
+    // A printer that has printed has a memory: starting afresh would issue
+    // its document numbers again.
+    memory_problem_ = "memória ausente em " + MemoryPath(directory_) +
+                      ", mas a impressora já imprimiu (" + tape_.TapePath() + ")";
+  }
   if (harness_.latency_ms == 0) harness_.latency_ms = LatencyFromEnvironment();
   last_status_ = StatusBytes{};
   loaded_ = true;
 }
 
-void Printer::Restart() { loaded_ = false; }
+void Printer::Restart() {
+  loaded_ = false;
+  ReleasePort();
+}
+
+bool Printer::TakePort() {
+  if (!port_lock_) port_lock_ = TryLockPort(directory_);
+  return port_lock_ != nullptr;
+}
 
 void Printer::Reset() {
+  ReleasePort();
   directory_ = DirectoryFromEnvironment();
   tape_ = Tape(directory_);
   std::error_code ec;
@@ -160,11 +179,12 @@ void Printer::Reset() {
   harness_.latency_ms = LatencyFromEnvironment();
   last_status_ = StatusBytes{};
   last_reply_.clear();
+  memory_problem_.clear();
   loaded_ = true;
   Save();
 }
 
-bool Printer::Save() { return SaveState(directory_, state_); }
+bool Printer::Save() { return memory_problem_.empty() && SaveState(directory_, state_); }
 
 int Run(const char* entry, const std::vector<std::string>& args, CommandKind kind,
         const std::function<Outcome(Printer&)>& command, int no_reply) {
@@ -176,6 +196,14 @@ int Run(const char* entry, const std::vector<std::string>& args, CommandKind kin
   for (const std::string& arg : args) call += "|" + arg;
   harness.journal.push_back(call);
 
+  if (!printer.TakePort()) {
+    printer.last_status() = kNoReplyStatus;
+    return kPortInUse;
+  }
+  if (!printer.memory_problem().empty()) {
+    printer.last_status() = StatusBytes{true, kAck, 0, st2::kMemoryError};
+    return kind == CommandKind::kStatusRead ? kOk : kRefused;
+  }
   if (kind == CommandKind::kStatusRead) {
     if (const Harness::Fault* forced = TakeFault(harness.forced_codes, entry)) return forced->code;
     return command(printer).code;

@@ -16,9 +16,11 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "port_lock.h"
 #include "printer_state.h"
 #include "tape.h"
 
@@ -54,6 +56,7 @@ enum ReturnCode : int {
   kNoReply = 0,                   // the host heard no reply
   kBadParameter = -2,             // refused by the library: an argument is malformed
   kRateNotProgrammed = -3,        // the tax rate is not programmed (ST2 16 too)
+  kPortInUse = -5,                // the port is open in another process
   kPrinterOff = -6,               // the printer is switched off
   kCannotOpenFile = -18,          // a file could not be opened or written
   kFormNotProgrammed = -24,       // the payment form is not programmed
@@ -139,14 +142,25 @@ class Printer {
   // Prints the footer and closes the document.
   void FinishDocument();
 
-  // Loads the memory of the directory named by ECFSIM_DIR, once.
+  // Loads the memory of the directory named by ECFSIM_DIR, once. A memory
+  // that does not load (damaged, or missing from a printer that has printed)
+  // leaves the printer refusing every command until Reset.
   void EnsureLoaded();
-  // Forgets the memory held in this process; the next command reloads it.
+  // Why the memory did not load; empty when it did.
+  const std::string& memory_problem() const { return memory_problem_; }
+  // Forgets the memory held in this process and lets the port go, as when
+  // the process ends; the next command reloads it.
   void Restart();
   // A new printer: its memory, paper and detail tape are wiped.
   void Reset();
-  // Writes the memory to its file; false when that failed.
+  // Writes the memory to its file; false when that failed. A memory that did
+  // not load is never overwritten.
   bool Save();
+
+  // Takes the port for this process (see port_lock.h); false when another
+  // process has it.
+  bool TakePort();
+  void ReleasePort() { port_lock_.reset(); }
 
  private:
   PrinterState state_;
@@ -155,6 +169,8 @@ class Printer {
   Harness harness_;
   StatusBytes last_status_;
   std::string last_reply_;
+  std::string memory_problem_;
+  std::unique_ptr<PortLock> port_lock_;
   bool loaded_ = false;
 };
 

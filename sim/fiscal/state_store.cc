@@ -1,8 +1,12 @@
 #include "state_store.h"
 
+#include <climits>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <random>
+#include <sstream>
 
 #include "text.h"
 
@@ -53,31 +57,46 @@ class Writer {
   std::string out_;
 };
 
+// Reads figures back, refusing any that does not parse or does not fit
+// its field: a memory that says something impossible is damaged, and a
+// damaged memory must never pass for a printer's real figures.
 class Reader {
  public:
   static constexpr bool kReading = true;
   explicit Reader(std::map<std::string, std::string> values) : values_(std::move(values)) {}
   void Field(const std::string& key, int& v) {
-    if (auto n = Number(key)) v = static_cast<int>(*n);
+    if (auto n = Number(key, INT_MIN, INT_MAX)) v = static_cast<int>(*n);
   }
   void Field(const std::string& key, std::int64_t& v) {
-    if (auto n = Number(key)) v = *n;
+    if (auto n = Number(key, INT64_MIN + 1, INT64_MAX)) v = *n;
   }
   void Field(const std::string& key, bool& v) {
-    if (auto n = Number(key)) v = *n != 0;
+    if (auto n = Number(key, 0, 1)) v = *n != 0;
   }
   void Field(const std::string& key, std::string& v) {
     auto it = values_.find(key);
     if (it != values_.end()) v = Unescape(it->second);
   }
+  // A list cannot have more members than the file has lines.
+  int MaxListSize() const { return static_cast<int>(values_.size()); }
+  void Problem(const std::string& problem) {
+    if (problem_.empty()) problem_ = problem;
+  }
+  const std::string& problem() const { return problem_; }
 
  private:
-  std::optional<std::int64_t> Number(const std::string& key) const {
+  std::optional<std::int64_t> Number(const std::string& key, std::int64_t low, std::int64_t high) {
     auto it = values_.find(key);
     if (it == values_.end()) return std::nullopt;
-    return ParseInteger(it->second);
+    const std::optional<std::int64_t> n = ParseInteger(it->second);
+    if (!n || *n < low || *n > high) {
+      Problem("valor impossível em " + key + ": \"" + it->second + "\"");
+      return std::nullopt;
+    }
+    return n;
   }
   std::map<std::string, std::string> values_;
+  std::string problem_;
 };
 
 std::string Key(const std::string& prefix, int index, int width = 2) {
@@ -186,7 +205,13 @@ template <class Io, class T, class Each>
 void VisitList(Io& io, const std::string& key, std::vector<T>& list, Each each) {
   int count = static_cast<int>(list.size());
   io.Field(key + ".count", count);
-  if (Io::kReading) list.resize(count < 0 ? 0 : count);
+  if constexpr (Io::kReading) {
+    if (count < 0 || count > io.MaxListSize()) {
+      io.Problem("contagem impossível em " + key + ".count: " + std::to_string(count));
+      count = 0;
+    }
+    list.resize(count);
+  }
   for (std::size_t i = 0; i < list.size(); ++i) each(Key(key, static_cast<int>(i) + 1, 4), list[i]);
 }
 
@@ -311,13 +336,43 @@ PrinterState FactoryState() {
   return s;
 }
 
-bool LoadState(const std::string& directory, PrinterState& state) {
+std::string MemoryChecksum(std::string_view bytes) {
+  std::uint64_t hash = 14695981039346656037ull;  // FNV-1a, 64 bits
+  for (unsigned char c : bytes) {
+    hash ^= c;
+    hash *= 1099511628211ull;
+  }
+  char text[17];
+  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+  return text;
+}
+
+MemoryLoad LoadState(const std::string& directory, PrinterState& state) {
   state = FactoryState();
   std::ifstream in(MemoryPath(directory), std::ios::binary);
-  if (!in) return false;
+  if (!in) return {LoadStatus::kMissing, {}};
+  std::ostringstream whole;
+  whole << in.rdbuf();
+  const std::string bytes = whole.str();
+  // The last line seals everything before it; a file cut short has none.
+  const std::size_t seal = bytes.rfind(kEndMarker);
+  if (seal == std::string::npos || (seal != 0 && bytes[seal - 1] != '\n')) {
+    return {LoadStatus::kDamaged,
+            "arquivo incompleto (" + std::to_string(bytes.size()) + " bytes, sem a marca de fim)"};
+  }
+  std::string recorded = bytes.substr(seal + kEndMarker.size());
+  while (!recorded.empty() && (recorded.back() == '\n' || recorded.back() == '\r')) {
+    recorded.pop_back();
+  }
+  // A person who edits the file by hand leaves the checksum out ("end=").
+  if (!recorded.empty() && recorded != MemoryChecksum(std::string_view(bytes).substr(0, seal))) {
+    return {LoadStatus::kDamaged,
+            "soma de verificação não confere (marca de fim no byte " + std::to_string(seal) + ")"};
+  }
   std::map<std::string, std::string> values;
+  std::istringstream lines(bytes.substr(0, seal));
   std::string line;
-  while (std::getline(in, line)) {
+  while (std::getline(lines, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     std::size_t eq = line.find('=');
     if (line.empty() || line[0] == '#' || eq == std::string::npos) continue;
@@ -325,7 +380,11 @@ bool LoadState(const std::string& directory, PrinterState& state) {
   }
   Reader reader(std::move(values));
   Visit(reader, state);
-  return true;
+  if (!reader.problem().empty()) {
+    state = FactoryState();
+    return {LoadStatus::kDamaged, reader.problem()};
+  }
+  return {LoadStatus::kLoaded, {}};
 }
 
 bool SaveState(const std::string& directory, const PrinterState& state) {
@@ -334,15 +393,26 @@ bool SaveState(const std::string& directory, const PrinterState& state) {
   PrinterState copy = state;
   Writer writer;
   Visit(writer, copy);
-  std::string path = MemoryPath(directory);
-  std::string temporary = path + ".new";
+  const std::string body =
+      "# Memory of the simulated fiscal printer; one figure per line.\n" + writer.text();
+  const std::string path = MemoryPath(directory);
+  // Two processes on one folder must never write the same temporary file.
+  static const unsigned long long process_tag = std::random_device{}();
+  static unsigned long long counter = 0;
+  const std::string temporary =
+      path + "." + std::to_string(process_tag) + "-" + std::to_string(++counter) + ".tmp";
   {
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
     if (!out) return false;
-    out << "# Memory of the simulated fiscal printer; one figure per line.\n" << writer.text();
-    if (!out.flush()) return false;
+    out << body << kEndMarker << MemoryChecksum(body) << "\n";
+    if (!out.flush()) {
+      out.close();
+      std::filesystem::remove(temporary, ec);
+      return false;
+    }
   }
   std::filesystem::rename(temporary, path, ec);
+  if (ec) std::filesystem::remove(temporary, ec);
   return !ec;
 }
 

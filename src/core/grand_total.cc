@@ -1,11 +1,15 @@
 // The printer's grand total (the never-decreasing sum of all its sales) and
 // serial number against the host's fiscal configuration file Ploteva.cds,
 // whose values are kept enciphered.
+#include "core/grand_total.h"
+
 #include <cctype>
 #include <exception>
+#include <optional>
 #include <string>
 
 #include "core/data_module.h"
+#include "core/pending_document.h"
 #include "core/start_support.h"
 #include "core/vendor_call.h"
 #include "host/cipher.h"
@@ -37,21 +41,41 @@ std::string Quoted(std::string_view value) {
   return quoted + "'";
 }
 
+// The keys of this register's row in the configuration: the host's own
+// (stAtuFili, stAtuCaixa, stSerieAtu), or, where the host has not set one
+// yet (a start before the host knows its printer), the caller's parameter.
+RegisterKeys KeysOfThisRegister(const RegisterKeys& from_params) {
+  using namespace Zel00101;
+  const auto either = [](const std::string& host, const std::string& param) {
+    return EmptyString(host) ? param : host;
+  };
+  return {either(stAtuFili, from_params.branch), either(stAtuCaixa, from_params.cash_register),
+          either(stSerieAtu, from_params.serial)};
+}
+
 // The row of this register in the configuration. The host may keep its
 // printer serial number plain or enciphered like the file's, so both match.
-std::string RegisterFilter(bool alternative_file) {
-  using namespace Zel00101;
-  std::string filter = "CDFILIAL = " + Quoted(stAtuFili) + " AND CDCAIXA = " + Quoted(stAtuCaixa) +
-                       " AND (NRSERIEECF = " + Quoted(stSerieAtu) +
-                       " OR NRSERIEECF = " + Quoted(Cripto(stSerieAtu, kCipherKey)) + ")";
+std::string RegisterFilter(const RegisterKeys& keys, bool alternative_file) {
+  std::string filter = "CDFILIAL = " + Quoted(keys.branch) +
+                       " AND CDCAIXA = " + Quoted(keys.cash_register) +
+                       " AND (NRSERIEECF = " + Quoted(keys.serial) +
+                       " OR NRSERIEECF = " + Quoted(Cripto(keys.serial, kCipherKey)) + ")";
   if (alternative_file) filter += " AND IDSITECFIMPF = 'A'";
   return filter;
+}
+
+// A check that found no row to check must not pass for one that did.
+std::string NoRowText(const std::string& file, const RegisterKeys& keys, const char* checked) {
+  return Utf8ToCp1252("O arquivo de configuração ") + file +
+         Utf8ToCp1252(" não tem a linha desta caixa (filial '") + keys.branch + "', caixa '" +
+         keys.cash_register + Utf8ToCp1252("', impressora '") + keys.serial +
+         "'): " + Utf8ToCp1252(checked) + Utf8ToCp1252(" não pôde ser conferido.");
 }
 
 // Loads the configuration into cdsCheckECF: Ploteva.cds, or else the
 // register's own file. Returns the path of the file loaded; raises when
 // neither loads.
-std::string LoadConfiguration(Dataset& table, bool* alternative_file) {
+std::string LoadConfiguration(Dataset& table, const RegisterKeys& keys, bool* alternative_file) {
   const std::string main_file = Zel00101::dsDirCad + kConfigurationFile;
   table.SetFiltered(false);  // the last check's filter may name fields this file lacks
   try {
@@ -60,7 +84,7 @@ std::string LoadConfiguration(Dataset& table, bool* alternative_file) {
     return main_file;
   } catch (const Error&) {
     const std::string other_file =
-        Zel00101::dsDirCad + "qrv" + Zel00101::stAtuCaixa + Zel00101::stAtuFili + ".cds";
+        Zel00101::dsDirCad + "qrv" + keys.cash_register + keys.branch + ".cds";
     table.LoadFromFile(other_file);
     *alternative_file = true;
     return other_file;
@@ -83,15 +107,24 @@ void StorePrinterTotal(Dataset& table, const std::string& printer_total) {
   table.Post();
   table.SaveToFile(Zel00101::dsDirCad + kConfigurationFile);
   table.Close();
+  ClearPendingDocument();
 }
 
 // Steps of the grand-total check after the parameters are read.
-bool CheckGrandTotal(const std::string& colour_scheme, const std::string& validate) {
+bool CheckGrandTotal(const std::string& colour_scheme, const std::string& validate,
+                     const RegisterKeys& keys) {
   Dataset& table = EnsureDataModule().cdsCheckECF;
   bool alternative_file = false;
-  const std::string loaded_file = LoadConfiguration(table, &alternative_file);
-  table.SetFilter(RegisterFilter(alternative_file));
+  const std::string loaded_file = LoadConfiguration(table, keys, &alternative_file);
+  table.SetFilter(RegisterFilter(keys, alternative_file));
   table.SetFiltered(true);
+  if (table.IsEmpty()) {
+    table.Close();
+    const std::string text = NoRowText(loaded_file, keys, "o totalizador geral");
+    LogProblem(text);
+    ShowDialog(text, colour_scheme, kStartDialog);
+    return false;
+  }
   if (RTrim(table.AsText("CAMPO01")) != "S") return true;
 
   const std::string stored_total = Uncripto(table.AsText("CAMPO02"), kCipherKey);
@@ -115,7 +148,33 @@ bool CheckGrandTotal(const std::string& colour_scheme, const std::string& valida
     return true;
   }
   if (stored != printer) return refuse();
+  ClearPendingDocument();
   return true;
+}
+
+// The printer's total and this register's stored one, when the row exists
+// and asks for the check.
+struct TotalsToCompare {
+  double stored = 0;
+  double printer = 0;
+};
+std::optional<TotalsToCompare> ReadTotals(const RegisterKeys& keys) {
+  Dataset& table = EnsureDataModule().cdsCheckECF;
+  bool alternative_file = false;
+  LoadConfiguration(table, keys, &alternative_file);
+  table.SetFilter(RegisterFilter(keys, alternative_file));
+  table.SetFiltered(true);
+  if (table.IsEmpty() || RTrim(table.AsText("CAMPO01")) != "S") {
+    table.Close();
+    return std::nullopt;
+  }
+  const std::string stored_total = Uncripto(table.AsText("CAMPO02"), kCipherKey);
+  table.Close();
+  if (EmptyString(stored_total)) return std::nullopt;
+  std::string printer_total;
+  Zel00101::BuscaTotGer(kDefaultColourScheme, printer_total);
+  return TotalsToCompare{RoundDec(TextToFloat(stored_total), 2),
+                         RoundDec(TextToFloat(printer_total), 2)};
 }
 
 bool AllDigits(std::string_view text) {
@@ -127,6 +186,17 @@ bool AllDigits(std::string_view text) {
 }
 
 }  // namespace
+
+std::optional<bool> StoredTotalMatchesPrinter(const RegisterKeys& keys) {
+  try {
+    const std::optional<TotalsToCompare> totals = ReadTotals(KeysOfThisRegister(keys));
+    if (!totals) return std::nullopt;
+    return totals->stored == totals->printer;
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
+}
+
 }  // namespace zel
 
 namespace Zel00101 {
@@ -136,12 +206,13 @@ bool Atu_TotGeral(const zel::Variant& Params) {
   std::string scheme = kDefaultColourScheme;
   try {
     EnsureDataModule();
-    ParamText(Params, "CDFILIAL");
-    ParamText(Params, "CDCAIXA");
-    ParamText(Params, "NRSERIEIMP");
+    RegisterKeys from_params;
+    from_params.branch = ParamText(Params, "CDFILIAL");
+    from_params.cash_register = ParamText(Params, "CDCAIXA");
+    from_params.serial = ParamText(Params, "NRSERIEIMP");
     scheme = ParamText(Params, "ESQUEMACOR");
     const std::string validate = ParamText(Params, "IDVALIDA");
-    return CheckGrandTotal(scheme, validate);
+    return CheckGrandTotal(scheme, validate, KeysOfThisRegister(from_params));
   } catch (const std::exception& error) {
     // A check that could not be made must not pass for one that succeeded.
     ShowDialog(error.what(), scheme, kStartDialog);
@@ -205,6 +276,21 @@ bool VerificaSerialImp(const zel::Variant& Params) {
       return false;
     }
 
+    // This register's row; a host that never said which register it is
+    // gets the first row, as a single-register host always had.
+    if (!EmptyString(stAtuFili) || !EmptyString(stAtuCaixa)) {
+      configuration.SetFilter("CDFILIAL = " + Quoted(stAtuFili) +
+                              " AND CDCAIXA = " + Quoted(stAtuCaixa));
+      configuration.SetFiltered(true);
+    }
+    if (configuration.IsEmpty()) {
+      const std::string text =
+          NoRowText(directory + kConfigurationFile, {stAtuFili, stAtuCaixa, Trim(serial)},
+                    "o número de série da impressora");
+      LogProblem(text);
+      ShowDialog(text, scheme, kStartDialog);
+      return false;
+    }
     bool verdict = true;
     const std::string printer_serial = Trim(serial);
     configuration.First();

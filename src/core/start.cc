@@ -2,13 +2,17 @@
 // proving that the printer is fit to sell (clock, power, no document left
 // open).
 #include <exception>
+#include <optional>
 #include <string>
 
 #include "core/data_module.h"
 #include "core/dialogs.h"
+#include "core/grand_total.h"
+#include "core/pending_document.h"
 #include "core/start_support.h"
 #include "core/vendor_call.h"
 #include "core/vendor_table.h"
+#include "host/codepage.h"
 #include "zel/debug_log.h"
 #include "zel/driver_state.h"
 #include "zel/operations.h"
@@ -41,16 +45,53 @@ PortParams ReadPortParams(const Variant& params) {
   return read;
 }
 
-// A coupon left open at start-up is cancelled, which changes nothing in the
-// grand total but leaves the stored one to be refreshed without comparing.
-void CancelCouponLeftOpen(const PortParams& params) {
-  const Variant refresh = MakeParams({{"CDFILIAL", params.branch},
-                                      {"CDCAIXA", params.cash_register},
-                                      {"NRSERIEIMP", params.serial},
-                                      {"ESQUEMACOR", params.colour_scheme},
-                                      {"IDVALIDA", "N"}});
-  CallVendor(Zel00101::Bematech_FI_CancelaCupom);
-  Zel00101::Atu_TotGeral(refresh);
+// The number of the current or last coupon, blank when the printer does not
+// say.
+std::string CouponCounter() {
+  std::string number = Blanks(6);
+  CallVendor(Zel00101::Bematech_FI_NumeroCupom, number);
+  return Trim(number);
+}
+
+// Work of the driver that an interruption (power cut, killed process) left
+// unfinished: a coupon still open, or a document the printer finished before
+// the stored grand total was refreshed (the mark of pending_document.h). The
+// coupon is cancelled, which changes nothing in the grand total; the stored
+// total is then refreshed from the printer without comparing, and the
+// operator is told in one dialog what happened to which document.
+void RecoverInterruptedWork(const PortParams& params, bool coupon_open) {
+  const std::optional<PendingDocument> pending = ReadPendingDocument();
+  if (!coupon_open && !pending) return;
+  PendingDocument keys = pending.value_or(PendingDocument{});
+  if (keys.document.empty()) keys.document = Utf8ToCp1252("cupom fiscal");
+  if (keys.branch.empty()) keys.branch = params.branch.AsText();
+  if (keys.cash_register.empty()) keys.cash_register = params.cash_register.AsText();
+  if (keys.serial.empty()) keys.serial = params.serial.AsText();
+  // Cut short before the printer took anything: nothing to settle.
+  if (!coupon_open &&
+      StoredTotalMatchesPrinter({keys.branch, keys.cash_register, keys.serial}) == true) {
+    ClearPendingDocument();
+    return;
+  }
+
+  const std::string number = CouponCounter();
+  if (coupon_open) CallVendor(Zel00101::Bematech_FI_CancelaCupom);
+  const bool refreshed = Zel00101::Atu_TotGeral(MakeParams({{"CDFILIAL", keys.branch},
+                                                            {"CDCAIXA", keys.cash_register},
+                                                            {"NRSERIEIMP", keys.serial},
+                                                            {"ESQUEMACOR", params.colour_scheme},
+                                                            {"IDVALIDA", "N"}}));
+  if (!refreshed) WritePendingDocument(keys);  // the next start tries again
+
+  std::string text = "O " + keys.document + " COO " + number;
+  text += Utf8ToCp1252(coupon_open ? ", deixado aberto por uma interrupção, foi cancelado."
+                                   : " foi concluído na impressora antes da interrupção.");
+  text +=
+      Utf8ToCp1252(refreshed ? " O totalizador geral guardado foi atualizado com o da impressora."
+                             : " O totalizador geral guardado ainda não pôde ser atualizado; a "
+                               "próxima partida tentará de novo.");
+  Zel00101::ImpFisDebug(text);
+  ShowDialog(text, params.scheme, kStartDialog);
 }
 
 }  // namespace
@@ -118,7 +159,7 @@ bool AbrePorta(const zel::Variant& Params) {
   int st1 = 0;
   int st2 = 0;
   CallVendor(Bematech_FI_RetornoImpressora, ack, st1, st2);
-  if (st1 == kOnlyCouponOpen) CancelCouponLeftOpen(params);
+  RecoverInterruptedWork(params, st1 == kOnlyCouponOpen);
   return true;
 }
 

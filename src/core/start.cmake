@@ -2,6 +2,7 @@
 add_library(zel_start STATIC
   start_support.cc
   start.cc
+  pending_document.cc
   printer_clock.cc
   printer_data.cc
   grand_total.cc)

@@ -2,9 +2,11 @@
 #include <exception>
 #include <string>
 
+#include "core/pending_document.h"
 #include "core/start_support.h"
 #include "core/vendor_call.h"
 #include "coupon/sale.h"
+#include "host/codepage.h"
 #include "zel/debug_log.h"
 #include "zel/operations.h"
 
@@ -75,6 +77,9 @@ bool AbreCupom(zel::Variant& Params) {
   }
 
   const bool under_tef = UnderTef(params.tef_indicator, params.tef_active);
+  // The coupon will move the grand total: should this run be cut short, the
+  // next start knows the difference from the stored total is its own work.
+  MarkDocumentPending(Utf8ToCp1252("cupom fiscal"));
   bool opened = TryOpenCoupon(params);
   while (!opened && under_tef) {
     if (!AskPrintAgain(params.colour_scheme)) return false;

@@ -200,7 +200,9 @@ void Dataset::SaveToFile(const std::string& path) {
   d.CheckBrowseMode();
   const std::string bytes = dataset::EncodePacket(d.defs, d.rows);
   try {
-    Env::Current()->WriteFile(path, bytes);
+    // A failure half-way (disk full, power lost) must leave the old file
+    // whole: a host's configuration is rewritten on every sale.
+    Env::Current()->ReplaceFile(path, bytes);
   } catch (const FileError& error) {
     throw FileError("Tabela " + d.name + ": " + error.what(), error.windows_code());
   }

@@ -1,6 +1,10 @@
 #include "platform/env.h"
 
 #include <atomic>
+#include <cstdint>
+#include <cstdio>
+#include <mutex>
+#include <random>
 
 namespace zel {
 namespace {
@@ -8,7 +12,39 @@ namespace {
 // nullptr stands for Env::Default().
 std::atomic<Env*> current_env{nullptr};
 
+// A name no other writer of the same file uses: a random number drawn once
+// per process, and a counter within it.
+std::string UniqueSuffix() {
+  static std::mutex lock;
+  static std::uint64_t process_tag = [] {
+    std::random_device device;
+    return (static_cast<std::uint64_t>(device()) << 32) ^ device();
+  }();
+  static std::uint64_t counter = 0;
+  std::lock_guard<std::mutex> guard(lock);
+  char text[40];
+  std::snprintf(text, sizeof text, ".%016llx-%llu.tmp",
+                static_cast<unsigned long long>(process_tag),
+                static_cast<unsigned long long>(++counter));
+  return text;
+}
+
 }  // namespace
+
+void Env::ReplaceFile(std::string_view path, std::string_view bytes) {
+  const std::string temporary = std::string(path) + UniqueSuffix();
+  try {
+    WriteFile(temporary, bytes);
+    RenameFile(temporary, path);
+  } catch (const Error&) {
+    try {
+      RemoveFile(temporary);
+    } catch (const Error&) {
+      // The old file is whole; a leftover temporary file harms nothing.
+    }
+    throw;
+  }
+}
 
 Env* Env::Current() {
   Env* env = current_env.load(std::memory_order_acquire);
@@ -39,7 +75,7 @@ void Env::WriteLines(std::string_view path, const std::vector<std::string>& line
     bytes += line;
     bytes += "\r\n";
   }
-  WriteFile(path, bytes);
+  ReplaceFile(path, bytes);
 }
 
 }  // namespace zel

@@ -53,6 +53,7 @@ inline constexpr int kWinFileNotFound = 2;
 inline constexpr int kWinPathNotFound = 3;
 inline constexpr int kWinAccessDenied = 5;
 inline constexpr int kWinGeneralFailure = 31;
+inline constexpr int kWinDiskFull = 112;
 
 // A file operation that failed. windows_code() is what Windows' last-error
 // code would be for the same failure (2 file not found, 3 path not found,
@@ -88,6 +89,13 @@ class SerialPort {
   // Returns up to max_bytes, fewer (possibly none) when a time-out ends the
   // read. Raises zel::Error on a device error.
   virtual std::string Read(std::size_t max_bytes) = 0;
+};
+
+// An exclusive lock on a file, held until the object is destroyed or the
+// process ends (a process killed releases it too).
+class FileLock {
+ public:
+  virtual ~FileLock() = default;
 };
 
 // What OpenLibrary returns: opaque, never released, nullptr for "not loaded".
@@ -131,12 +139,21 @@ class Env {
   virtual bool DirectoryExists(std::string_view path) = 0;
   // The whole file, as bytes.
   virtual std::string ReadFile(std::string_view path) = 0;
-  // Creates or truncates the file and writes the bytes.
+  // Creates or truncates the file and writes the bytes, which have reached
+  // the disk when the call returns.
   virtual void WriteFile(std::string_view path, std::string_view bytes) = 0;
+  // Replaces the file with the bytes so that a failure at any moment (disk
+  // full, power lost) leaves either the old file whole or the new one: the
+  // bytes go to a temporary file of a unique name in the same folder, which
+  // is then renamed over the old one. Raises like WriteFile.
+  void ReplaceFile(std::string_view path, std::string_view bytes);
   // Appends the bytes, creating the file when it does not exist.
   virtual void AppendFile(std::string_view path, std::string_view bytes) = 0;
   // Copies a file, replacing the target. The target's directory must exist.
   virtual void CopyFileTo(std::string_view from, std::string_view to) = 0;
+  // Renames a file, replacing `to` in one step when it exists (both in the
+  // same folder, or at least on the same disk).
+  virtual void RenameFile(std::string_view from, std::string_view to) = 0;
   // Removes a file; false when there was none, an error for other failures.
   virtual bool RemoveFile(std::string_view path) = 0;
   // Creates a directory and its missing parents; an existing one is fine.
@@ -150,7 +167,8 @@ class Env {
   // The file split into lines at LF, a CR before the LF dropped; a last line
   // without line break counts, an empty file has no lines.
   std::vector<std::string> ReadLines(std::string_view path);
-  // Writes each line followed by CR LF, replacing the file.
+  // Writes each line followed by CR LF, replacing the file as ReplaceFile
+  // does.
   void WriteLines(std::string_view path, const std::vector<std::string>& lines);
 
   // Loads a shared library by its Windows name: "X.dll" is looked up as
@@ -176,6 +194,10 @@ class Env {
   // Whether the port could now be opened exclusively for reading and
   // writing; the port is closed again at once. Never raises.
   virtual bool CanOpenSerialPort(std::string_view name) = 0;
+  // Takes the exclusive lock of a file (created when missing) without
+  // waiting: nullptr when someone else holds it, in this process or another.
+  // Raises zel::FileError when the file cannot be created or opened.
+  virtual std::unique_ptr<FileLock> TryLockFile(std::string_view path) = 0;
 };
 
 // Forwards every call to another Env, so a variant overrides only what it
@@ -204,6 +226,9 @@ class EnvWrapper : public Env {
   void CopyFileTo(std::string_view from, std::string_view to) override {
     target_->CopyFileTo(from, to);
   }
+  void RenameFile(std::string_view from, std::string_view to) override {
+    target_->RenameFile(from, to);
+  }
   bool RemoveFile(std::string_view path) override { return target_->RemoveFile(path); }
   void CreateDirectories(std::string_view path) override { target_->CreateDirectories(path); }
   std::vector<std::string> ListFiles(std::string_view directory,
@@ -221,6 +246,9 @@ class EnvWrapper : public Env {
   }
   bool CanOpenSerialPort(std::string_view name) override {
     return target_->CanOpenSerialPort(name);
+  }
+  std::unique_ptr<FileLock> TryLockFile(std::string_view path) override {
+    return target_->TryLockFile(path);
   }
 
  private:

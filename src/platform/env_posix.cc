@@ -135,6 +135,10 @@ class PosixEnv : public Env {
     CopyRealFile(from, MapPath(from), to, MapPath(to));
   }
 
+  void RenameFile(std::string_view from, std::string_view to) override {
+    RenameRealFile(from, MapPath(from), to, MapPath(to));
+  }
+
   bool RemoveFile(std::string_view path) override { return RemoveRealFile(path, MapPath(path)); }
 
   void CreateDirectories(std::string_view path) override {
@@ -189,6 +193,10 @@ class PosixEnv : public Env {
   }
 
   bool CanOpenSerialPort(std::string_view name) override { return CanOpenPosixSerialPort(name); }
+
+  std::unique_ptr<FileLock> TryLockFile(std::string_view path) override {
+    return LockRealFile(path, MapPath(path));
+  }
 
  private:
   // A configured directory relative to the current one is taken from there.

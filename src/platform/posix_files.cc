@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,7 +21,6 @@ constexpr int kWinTooManyOpenFiles = 4;
 constexpr int kWinWriteProtect = 19;
 constexpr int kWinSharingViolation = 32;
 constexpr int kWinInvalidParameter = 87;
-constexpr int kWinDiskFull = 112;
 constexpr int kWinAlreadyExists = 183;
 constexpr int kWinFilenameTooLong = 206;
 
@@ -90,6 +90,8 @@ class FileDescriptor {
   FileDescriptor& operator=(const FileDescriptor&) = delete;
   int get() const { return fd_; }
   bool valid() const { return fd_ >= 0; }
+  // Hands the descriptor over: it is no longer closed here.
+  void Release() { fd_ = -1; }
   // Returns 0 or the errno of a failed close.
   int CloseChecked() {
     const int result = ::close(fd_);
@@ -135,13 +137,32 @@ int ReadAll(int fd, std::string& out) {
   }
 }
 
+int SyncFile(int fd) {
+  while (::fsync(fd) != 0) {
+    if (errno != EINTR) return errno;
+  }
+  return 0;
+}
+
+// `durable`: the bytes are on the disk before the call returns.
 void WriteWithFlags(const std::string& what, const std::string& real, std::string_view bytes,
-                    int flags) {
+                    int flags, bool durable) {
   FileDescriptor file(OpenFile(real, O_WRONLY | O_CREAT | flags));
   if (!file.valid()) Fail(what, errno, real);
   if (const int error = WriteAll(file.get(), bytes)) Fail(what, error, real);
+  if (durable) {
+    if (const int error = SyncFile(file.get())) Fail(what, error, real);
+  }
   if (const int error = file.CloseChecked()) Fail(what, error, real);
 }
+
+class PosixFileLock : public FileLock {
+ public:
+  explicit PosixFileLock(int fd) : file_(fd) {}
+
+ private:
+  FileDescriptor file_;  // closing the descriptor releases the lock
+};
 
 // The name in `directory` equal to `name` but for letter case; the first in
 // byte order when several are, so the choice does not depend on the listing.
@@ -213,11 +234,35 @@ std::string ReadRealFile(std::string_view given, const std::string& real) {
 }
 
 void WriteRealFile(std::string_view given, const std::string& real, std::string_view bytes) {
-  WriteWithFlags("Cannot write file " + Describe(given, real), real, bytes, O_TRUNC);
+  WriteWithFlags("Cannot write file " + Describe(given, real), real, bytes, O_TRUNC, true);
 }
 
 void AppendRealFile(std::string_view given, const std::string& real, std::string_view bytes) {
-  WriteWithFlags("Cannot append to file " + Describe(given, real), real, bytes, O_APPEND);
+  WriteWithFlags("Cannot append to file " + Describe(given, real), real, bytes, O_APPEND, false);
+}
+
+void RenameRealFile(std::string_view given_from, const std::string& real_from,
+                    std::string_view given_to, const std::string& real_to) {
+  if (::rename(real_from.c_str(), real_to.c_str()) != 0) {
+    Fail("Cannot rename file " + Describe(given_from, real_from) + " to " +
+             Describe(given_to, real_to),
+         errno, real_to);
+  }
+  // The new name is only safe from a power loss once the folder is on disk.
+  FileDescriptor folder(OpenFile(ParentOf(real_to), O_RDONLY | O_DIRECTORY));
+  if (folder.valid()) SyncFile(folder.get());
+}
+
+std::unique_ptr<FileLock> LockRealFile(std::string_view given, const std::string& real) {
+  FileDescriptor file(OpenFile(real, O_RDWR | O_CREAT));
+  if (!file.valid()) Fail("Cannot open lock file " + Describe(given, real), errno, real);
+  while (::flock(file.get(), LOCK_EX | LOCK_NB) != 0) {
+    if (errno == EWOULDBLOCK) return nullptr;
+    if (errno != EINTR) Fail("Cannot lock file " + Describe(given, real), errno, real);
+  }
+  const int fd = file.get();
+  file.Release();
+  return std::make_unique<PosixFileLock>(fd);
 }
 
 void CopyRealFile(std::string_view given_from, const std::string& real_from,

@@ -5,9 +5,12 @@
 #ifndef ZEL_PLATFORM_POSIX_FILES_H_
 #define ZEL_PLATFORM_POSIX_FILES_H_
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/env.h"
 
 namespace zel {
 
@@ -24,6 +27,9 @@ void WriteRealFile(std::string_view given, const std::string& real, std::string_
 void AppendRealFile(std::string_view given, const std::string& real, std::string_view bytes);
 void CopyRealFile(std::string_view given_from, const std::string& real_from,
                   std::string_view given_to, const std::string& real_to);
+void RenameRealFile(std::string_view given_from, const std::string& real_from,
+                    std::string_view given_to, const std::string& real_to);
+std::unique_ptr<FileLock> LockRealFile(std::string_view given, const std::string& real);
 bool RemoveRealFile(std::string_view given, const std::string& real);
 void CreateRealDirectories(std::string_view given, const std::string& real);
 std::vector<std::string> ListRealFiles(std::string_view given, const std::string& real,

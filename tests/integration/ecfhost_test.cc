@@ -1,10 +1,14 @@
 // The command-line host run as a process, as a cashier or a script runs it:
 // exit statuses, messages, and what the simulated printer printed.
+#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -60,12 +64,14 @@ class EcfhostTest : public ::testing::Test {
  protected:
   // Runs ecfhost with `arguments` (already quoted for the shell) in its own
   // working folder under the temporary directory.
-  Outcome Ecfhost(const std::string& arguments, const std::string& answer = "--no") {
+  // `environment` ("NAME=value ...") is set for the program alone.
+  Outcome Ecfhost(const std::string& arguments, const std::string& answer = "--no",
+                  const std::string& environment = "") {
     const std::string out = dir_.Join("out.txt");
     const std::string err = dir_.Join("err.txt");
-    const std::string command = "cd '" + dir_.path() + "' && '" ECFHOST_PATH "' --dir work " +
-                                answer + " " + arguments + " > '" + out + "' 2> '" + err +
-                                "' < /dev/null";
+    const std::string command = "cd '" + dir_.path() + "' && " + environment +
+                                "'" ECFHOST_PATH "' --dir work " + answer + " " + arguments +
+                                " > '" + out + "' 2> '" + err + "' < /dev/null";
     const int raw = std::system(command.c_str());
     Outcome run;
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -86,11 +92,15 @@ TEST_F(EcfhostTest, DemoRunsAWholeFiscalDayAndShowsItOnTheTape) {
 
   ASSERT_EQ(run.status, 0) << run.err << run.out;
   EXPECT_THAT(run.err, IsEmpty());
-  EXPECT_EQ(CountLines(run.out, "CUPOM FISCAL"), 4) << "four sales";
+  EXPECT_EQ(CountLines(run.out, "CUPOM FISCAL"), 5) << "four sales and a table's coupon";
   EXPECT_EQ(CountLines(run.out, "CANCELAMENTO DE CUPOM FISCAL"), 1);
   EXPECT_THAT(run.out, HasSubstr("cancelado item 002"));
   EXPECT_THAT(run.out, HasSubstr("SUPRIMENTO"));
   EXPECT_THAT(run.out, HasSubstr("SANGRIA"));
+  // The restaurant episode: the check of table 10, its coupon, table 20 left open.
+  EXPECT_EQ(CountLines(run.out, "CONFERENCIA DE MESA"), 1);
+  EXPECT_THAT(run.out, HasSubstr("Mesa 0010 fechada no cupom"));
+  EXPECT_THAT(run.out, HasSubstr("MESA 20 (3 itens)                          28,40"));
   EXPECT_EQ(CountLines(run.out, "LEITURA X"), 1);
   EXPECT_EQ(CountLines(run.out, "REDUCAO Z"), 1);
   EXPECT_LT(run.out.find("LEITURA X"), run.out.find("REDUCAO Z"));
@@ -102,11 +112,13 @@ TEST_F(EcfhostTest, DemoRunsAWholeFiscalDayAndShowsItOnTheTape) {
   // The summary: a fresh printer starts from zero; the day's figures are
   // the printer's own, matching its X reading.
   EXPECT_THAT(run.out, HasSubstr("totalizador geral antes      0\n"));
-  EXPECT_THAT(run.out, HasSubstr("totalizador geral depois     157,22\n"));
-  EXPECT_THAT(run.out, HasSubstr("venda bruta do dia           157,22\n"));
-  EXPECT_THAT(run.out, HasSubstr("Venda Bruta Diária:                       157,22"));
-  EXPECT_THAT(run.out, HasSubstr("cupons fiscais emitidos      4\n"));
-  EXPECT_THAT(run.out, HasSubstr("diálogos mostrados           0\n"));
+  EXPECT_THAT(run.out, HasSubstr("totalizador geral depois     257,02\n"));
+  EXPECT_THAT(run.out, HasSubstr("venda bruta do dia           257,02\n"));
+  EXPECT_THAT(run.out, HasSubstr("Venda Bruta Diária:                       257,02"));
+  EXPECT_THAT(run.out, HasSubstr("cupons fiscais emitidos      5\n"));
+  // The operator's closing asks whether to open the register again.
+  EXPECT_THAT(run.out, HasSubstr("diálogos mostrados           1\n"));
+  EXPECT_EQ(Count(run.out, "[pergunta] Deseja abrir o caixa?"), 1);
   EXPECT_EQ(Tape(), run.out.substr(run.out.find("===="), Tape().size()))
       << "the demo shows the printer's whole tape";
 }
@@ -233,6 +245,107 @@ TEST_F(EcfhostTest, StartNoticesAPrinterThatIsNotThisRegisters) {
 
   EXPECT_NE(run.status, 0);
   EXPECT_THAT(run.err, HasSubstr("does not match this register's configuration"));
+}
+
+// A real port admits one program at a time: a second one on the same
+// printer is refused before anything is printed.
+TEST_F(EcfhostTest, ASecondProgramOnThePrinterIsRefused) {
+  ASSERT_EQ(Ecfhost("start").status, 0);
+  const std::string tape = Tape();
+  const int other = ::open(dir_.Join("work/printer/port.lock").c_str(), O_RDWR | O_CREAT, 0666);
+  ASSERT_GE(other, 0);
+  ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
+
+  const Outcome refused = Ecfhost(std::string("sale ") + kRice + " --pay Dinheiro:50");
+
+  EXPECT_NE(refused.status, 0);
+  EXPECT_THAT(refused.out, HasSubstr("Erro ao abrir porta de comunicação"));
+  EXPECT_THAT(refused.err, HasSubstr("in use by another program"));
+  EXPECT_EQ(Tape(), tape);
+  ::close(other);
+  EXPECT_EQ(Ecfhost(std::string("sale ") + kRice + " --pay Dinheiro:50").status, 0);
+}
+
+// A printer memory that does not load is never replaced by a new printer:
+// no command prints and no document number is issued again.
+TEST_F(EcfhostTest, APrinterWhoseMemoryIsLostRefusesEverything) {
+  ASSERT_EQ(Ecfhost(std::string("sale ") + kRice + " --pay Dinheiro:50").status, 0);
+  const std::string memory_path = dir_.Join("work/printer/memory.txt");
+  const std::string memory = ReadAll(memory_path);
+  const std::string tape = Tape();
+  const struct {
+    const char* what;
+    bool keep_file;
+    std::string bytes;
+  } damages[] = {{"cut short", true, memory.substr(0, memory.size() / 2)}, {"deleted", false, ""}};
+  for (const auto& damage : damages) {
+    std::filesystem::remove(memory_path);
+    if (damage.keep_file) std::ofstream(memory_path, std::ios::binary) << damage.bytes;
+    for (const char* command : {"start", "x"}) {
+      const Outcome run = Ecfhost(command);
+      EXPECT_NE(run.status, 0) << damage.what << ", " << command;
+    }
+    const Outcome sale = Ecfhost(std::string("sale ") + kRice + " --pay Dinheiro:50");
+    EXPECT_NE(sale.status, 0) << damage.what;
+    EXPECT_EQ(Tape(), tape) << damage.what;
+    EXPECT_EQ(Count(Tape(), "COO:000001"), 1) << damage.what;
+  }
+}
+
+// A host must not print on a printer that failed its checks: a stale
+// configuration (grand total behind the printer's) stops every command
+// that prints, with the start's own message.
+TEST_F(EcfhostTest, NothingPrintsAfterAStartThatFailed) {
+  ASSERT_EQ(Ecfhost("start").status, 0);
+  const std::string config = ReadAll(dir_.Join("work/Ploteva.cds"));
+  ASSERT_EQ(Ecfhost(std::string("sale ") + kRice + " --pay Dinheiro:50").status, 0);
+  std::ofstream(dir_.Join("work/Ploteva.cds"), std::ios::binary) << config;
+  const std::string tape = Tape();
+
+  for (const std::string& command : {std::string("sale ") + kRice + " --pay Dinheiro:50",
+                                     std::string("x"), std::string("supply 10")}) {
+    const Outcome run = Ecfhost(command);
+    EXPECT_NE(run.status, 0) << command;
+    EXPECT_THAT(run.out, HasSubstr("Valor do totalizador geral da impressora fiscal está "
+                                   "incorreto"))
+        << command;
+    EXPECT_THAT(run.err, HasSubstr("does not match this register's configuration")) << command;
+  }
+  EXPECT_EQ(Tape(), tape);
+  EXPECT_EQ(ReadAll(dir_.Join("work/Ploteva.cds")), config);
+}
+
+// The configuration cannot be rewritten after the printer took the sale (a
+// read-only folder): the sale is reported as made, with a warning naming the
+// cause, and the next start settles the stored total.
+TEST_F(EcfhostTest, APrintedSaleIsNeverReportedAsFailed) {
+  ASSERT_EQ(Ecfhost("start").status, 0);
+
+  const Outcome sale = Ecfhost(std::string("sale ") + kRice + " --pay Dinheiro:50", "--no",
+                               "ZEL_TEST_READ_ONLY_FILE=Ploteva.cds ASAN_OPTIONS=verify_asan_link_"
+                               "order=0 LD_PRELOAD='" READ_ONLY_SHIM_PATH "' ");
+
+  EXPECT_EQ(sale.status, 0) << sale.err;
+  EXPECT_THAT(sale.out, HasSubstr("aviso: a venda foi registrada pela impressora"));
+  EXPECT_THAT(sale.out, HasSubstr("Read-only file system"));
+  EXPECT_EQ(Count(Tape(), "ARROZ 5KG"), 1);
+  const Outcome next = Ecfhost("start");
+  EXPECT_EQ(next.status, 0) << next.out << next.err;
+  EXPECT_THAT(next.out, HasSubstr("foi concluído na impressora antes da interrupção"));
+}
+
+// The driver's debug log could not be written: the operation goes on and
+// the user is told once.
+TEST_F(EcfhostTest, ADebugLogThatCannotBeWrittenIsReported) {
+  char name[32];
+  const std::time_t now = std::time(nullptr);
+  std::strftime(name, sizeof name, "impdebug%m%y.txt", std::localtime(&now));
+  std::filesystem::create_directories(dir_.Join("work/") + name);  // a file cannot be made there
+
+  const Outcome run = Ecfhost("start");
+
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(Count(run.err, "o log de depuração do driver não pôde ser gravado"), 1);
 }
 
 TEST_F(EcfhostTest, EverySubcommandExplainsItselfWithHelp) {
@@ -379,6 +492,166 @@ TEST(EcfhostOptionsTest, RefusesWhatItDoesNotKnow) {
   EXPECT_THROW(options.One("--pay"), Error);
   EXPECT_THROW(ecfhost::Options({"--pay"}, {"--pay"}, {}), Error) << "a value is missing";
   EXPECT_THROW(ecfhost::Options({"stray"}, {}, {}), Error);
+}
+
+TEST_F(EcfhostTest, ZExportShowsTheDaysFiguresBeforeTheReduction) {
+  ASSERT_EQ(Ecfhost("supply 100").status, 0);
+  ASSERT_EQ(Ecfhost(std::string("sale ") + kRice + " --pay 'Cartao Credito:43.80'").status, 0);
+
+  const Outcome run = Ecfhost("z --export");
+
+  ASSERT_EQ(run.status, 0) << run.out << run.err;
+  EXPECT_THAT(run.out, HasSubstr("  VRVENBRUREDZ    43,80\n"));
+  EXPECT_THAT(run.out, HasSubstr("  NRREDREDZ                1\n"));
+  // Every form the printer has, under this host's payment type.
+  EXPECT_THAT(run.out, HasSubstr("cdsFormPgtoRedZ (5)"));
+  EXPECT_THAT(run.out, HasSubstr(" 003               43,80 003"));
+  EXPECT_THAT(run.out, HasSubstr("SU           Suprimento          0001"));
+  EXPECT_LT(run.out.find("cdsTotNFiscRedZ"), run.out.find("Redução Z impressa"));
+  EXPECT_EQ(CountLines(Tape(), "REDUCAO Z"), 1);
+}
+
+TEST_F(EcfhostTest, ZExportAsJsonLeavesNothingElseOnTheOutput) {
+  ASSERT_EQ(Ecfhost(std::string("sale ") + kRice + " --pay 'Cartao Credito:43.80'").status, 0);
+
+  const Outcome run = Ecfhost("z --export --json");
+
+  ASSERT_EQ(run.status, 0) << run.out << run.err;
+  EXPECT_EQ(run.out.front(), '{');
+  EXPECT_EQ(run.out.substr(run.out.size() - 2), "}\n");
+  EXPECT_THAT(run.out, HasSubstr("\"VRVENBRUREDZ\": 43.80"));
+  EXPECT_THAT(run.out, HasSubstr("\"CDTIPORECE\": \"003\", \"VRFORMPGTORZ\": 43.80"));
+  EXPECT_THAT(run.out, HasSubstr("\"IDORIGEMREDZ\": null"));
+  EXPECT_THAT(run.err, HasSubstr("Redução Z impressa"));
+  EXPECT_NE(Ecfhost("z --json").status, 0) << "--json goes with --export";
+}
+
+TEST_F(EcfhostTest, ACardSaleCanPrintItsSlipTwice) {
+  std::ofstream(dir_.Join("slip.txt")) << "VIA ÚNICA DO CARTÃO\nAPROVADA 123\n";
+
+  const Outcome run = Ecfhost(std::string("sale ") + kRice +
+                              " --pay 'Dinheiro:3.80' --pay 'Cartao Debito:40' --tef-receipt " +
+                              dir_.Join("slip.txt"));
+
+  ASSERT_EQ(run.status, 0) << run.out << run.err;
+  EXPECT_THAT(run.out, HasSubstr("Comprovante do cartão impresso (2 vias, cupom 000001)"));
+  EXPECT_EQ(CountLines(Tape(), "VIA ÚNICA DO CARTÃO"), 2);
+  EXPECT_EQ(CountLines(Tape(), "APROVADA 123"), 2);
+}
+
+TEST_F(EcfhostTest, ACardSlipWithoutACardPaymentIsRefusedBeforePrinting) {
+  std::ofstream(dir_.Join("slip.txt")) << "APROVADA\n";
+
+  const Outcome run = Ecfhost(std::string("sale ") + kRice + " --pay 'Dinheiro:50' --tef-receipt " +
+                              dir_.Join("slip.txt"));
+
+  EXPECT_NE(run.status, 0);
+  EXPECT_THAT(run.err, HasSubstr("--tef-receipt needs a card payment"));
+  EXPECT_THAT(Tape(), Not(HasSubstr("ARROZ")));
+}
+
+// A waiter's day over several runs: the printer keeps the tables between
+// them, and the table closed into a coupon is paid as a sale is.
+TEST_F(EcfhostTest, TablesLiveOnThePrinterFromOneRunToTheNext) {
+  const char* const steps[] = {
+      "table add 0012 --item '1001:CHOPP 300ML:01:2:9.90' --item '2001:PICANHA:01:1:89.90'",
+      "table add 0020 --item '1002:SUCO:01:1:7.00'",
+      "table move 0012 0020 --item '1001:CHOPP 300ML:01:1:9.90'",
+      "table remove 0020 --item '1002:SUCO:01:1:7.00'",
+      "table check 0012 --people 2 --service 10",
+      "table close 0012 --pay Dinheiro:50 --pay 'cartao credito:49.80'",
+      "table list",
+      "table opening 0030 --item '1003:AGUA:01:2:3.50' --service 0.70",
+      "table record 0030 --item '1003:AGUA:01:2:3.50'",
+  };
+  for (const char* step : steps) {
+    const Outcome run = Ecfhost(step);
+    ASSERT_EQ(run.status, 0) << step << "\n" << run.err << run.out;
+  }
+  const std::string tape = Tape();
+  EXPECT_THAT(tape, HasSubstr("TAXA DE SERVICO R$                          9,98"));
+  EXPECT_THAT(tape, HasSubstr("TOTAL R$                                   99,80"));
+  EXPECT_THAT(tape, HasSubstr("MESA 20 (1 itens)                           9,90"));
+  EXPECT_THAT(tape, HasSubstr("Abertura de Mesa"));
+  EXPECT_THAT(tape, HasSubstr("Total Geral: " + std::string(31, ' ') + "7,70"));
+  EXPECT_THAT(tape, HasSubstr("Relatório de abertura da mesa 0030"));
+
+  const Outcome wrong = Ecfhost("table remove 0020 --item '1002:SUCO:01:1:7.00'");
+  EXPECT_NE(wrong.status, 0) << "the juice is no longer on table 20";
+  EXPECT_THAT(wrong.err, HasSubstr("the printer refused to take SUCO off table 0020"));
+}
+
+// --- The cashier's closing -------------------------------------------------------
+
+constexpr char kClosingFile[] =
+    "# caixa 1\n"
+    "operator;07;ANA\n"
+    "supervisor;01;BRUNO\n"
+    "envelope;000123;DINHEIRO;150,00;149.50\n"
+    "product;7891000100103;ARROZ 5KG;2;43,80\n"
+    "product;7891000600608;LEITE 1L;6;29,94;;;F\n"
+    "movement;1;SANGRIA MANHÃ;50,00\n"
+    "total;1;SANGRIAS DO DIA;200,00\n";
+
+class EcfhostCloseTest : public EcfhostTest {
+ protected:
+  void WriteClosingFile(const std::string& text) {
+    std::ofstream(dir_.Join("fecha.txt"), std::ios::binary) << text;
+  }
+};
+
+TEST_F(EcfhostCloseTest, OperatorClosingThenTheGeneralClosing) {
+  WriteClosingFile(kClosingFile);
+
+  const Outcome closing = Ecfhost("close --file fecha.txt --envelope-column --group-by-tax");
+
+  ASSERT_EQ(closing.status, 0) << closing.err << closing.out;
+  EXPECT_THAT(closing.out, HasSubstr("[pergunta] Deseja abrir o caixa?"));
+  std::string tape = Tape();
+  EXPECT_EQ(CountLines(tape, "RECIBO SAIDA NUMERARIO"), 1);
+  EXPECT_EQ(CountLines(tape, "SAIDA DE NUMERARIO - SANGRIA"), 1);
+  EXPECT_THAT(tape, HasSubstr("000123 DINHEIRO                           150,00"));
+  EXPECT_EQ(CountLines(tape, "RELATORIO DE PRODUTOS"), 1);
+  EXPECT_THAT(tape, HasSubstr("Subst. Trib."));
+  EXPECT_THAT(tape, HasSubstr("SANGRIA MANHÃ                              50,00"));
+  EXPECT_EQ(CountLines(tape, "RELATORIO DE FECHAMENTO"), 1);
+  EXPECT_EQ(CountLines(tape, "RELATORIO DE FECHAMENTO GERAL"), 0);
+
+  const Outcome general = Ecfhost("close --file fecha.txt --continue", "--yes");
+
+  ASSERT_EQ(general.status, 0) << general.err << general.out;
+  EXPECT_THAT(general.out, Not(HasSubstr("Deseja abrir o caixa?")));
+  EXPECT_THAT(general.out,
+              HasSubstr("[pergunta] Confirma impressão dos relatórios de fechamento?"));
+  EXPECT_EQ(CountLines(Tape(), "RELATORIO DE FECHAMENTO GERAL"), 1);
+}
+
+TEST_F(EcfhostCloseTest, AWithdrawalOnlyPrintsTheCountedValuesAndAsksNothing) {
+  WriteClosingFile(kClosingFile);
+
+  const Outcome run = Ecfhost("close --file fecha.txt --withdrawal-only");
+
+  ASSERT_EQ(run.status, 0) << run.err << run.out;
+  EXPECT_THAT(run.out, Not(HasSubstr("[pergunta]")));
+  const std::string tape = Tape();
+  EXPECT_EQ(Count(tape, "000123 DINHEIRO                           149,50"), 2);
+  EXPECT_EQ(CountLines(tape, "RELATORIO DE PRODUTOS"), 0);
+}
+
+TEST_F(EcfhostCloseTest, ABadFileIsRefusedBeforeAnythingIsPrinted) {
+  for (const char* bad :
+       {"operator;07;ANA\nproduct;1;ARROZ;2;muito\n", "operator;07;ANA\nmovement;9;X;1,00\n",
+        "envelope;1;DINHEIRO;1\n", "operator;07;ANA\nenvelope;1\n"}) {
+    SCOPED_TRACE(bad);
+    WriteClosingFile(bad);
+
+    const Outcome run = Ecfhost("close --file fecha.txt");
+
+    EXPECT_EQ(run.status, 1);
+    EXPECT_THAT(run.err, HasSubstr("closing file"));
+    EXPECT_THAT(Tape(), IsEmpty());
+  }
+  EXPECT_EQ(Ecfhost("close --file missing.txt").status, 1);
 }
 
 }  // namespace

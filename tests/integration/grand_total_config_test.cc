@@ -15,6 +15,7 @@
 #include "host/codepage.h"
 #include "support/driver_fixture.h"
 #include "support/host_config_file.h"
+#include "support/sale_builders.h"
 #include "zel/dataset.h"
 #include "zel/variant.h"
 
@@ -23,6 +24,7 @@ namespace {
 
 using ::testing::Contains;
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::Not;
 
@@ -170,6 +172,37 @@ class GrandTotalConfigTest : public DriverFixture {
     return std::find(journal.begin(), journal.end(), entry) - journal.begin();
   }
 
+  // The printer's grand total as the host stores it ("12,34").
+  std::string PrinterTotalText() {
+    const long long cents = SimFigure("grand_total");
+    char text[32];
+    std::snprintf(text, sizeof text, "%lld,%02lld", cents / 100, cents % 100);
+    return text;
+  }
+  // A coupon opened through the driver, as a host opens it, with one item.
+  void OpenCouponThroughTheDriver() {
+    Variant opening = OpeningParams(kScheme, Buyer{});
+    ASSERT_TRUE(Op<bool(Variant&)>("AbreCupom")(opening));
+    Variant item = ItemParams(kScheme, Item{.price = 3.50});
+    ASSERT_TRUE(Op<bool(Variant&)>("VendaItem")(item));
+  }
+  // What a new host process is before it tells the driver who it is, on a
+  // printer that was switched off and on.
+  void ProcessKilledAndStartedAgain() {
+    for (const char* name : kHostTexts) {
+      if (std::string(name) != "dsDirCad") Var<std::string>(name).clear();
+    }
+    Sim<void()>("EcfSim_Restart")();
+    host_.dialogs.clear();
+    ClearSimJournal();
+  }
+  void HostSaysWhoItIs() {
+    Var<std::string>("stAtuFili") = kBranch;
+    Var<std::string>("stAtuCaixa") = kRegister;
+    Var<std::string>("stSerieAtu") = Enciphered(serial_);
+  }
+  bool PendingMarkExists() { return env_.FileExists(ConfigPath("PlotevaPendente.txt")); }
+
   std::string serial_;
 
  private:
@@ -272,7 +305,131 @@ TEST_F(GrandTotalConfigTest, RegistersOwnFileStandsInForAMissingConfiguration) {
   EXPECT_NEAR(StoredTotal(), PrinterTotal(), 0.001);
 }
 
+// A check that finds no row of this register has checked nothing.
+TEST_F(GrandTotalConfigTest, NoRowOfThisRegisterIsAFailureWithTheReason) {
+  ConfigRow other_register = OurRow("1,00");
+  other_register.cash_register = "009";
+  WriteConfig({other_register});
+  const std::string before = ConfigBytes();
+
+  for (const char* validate : {"S", "N"}) {
+    host_.dialogs.clear();
+    EXPECT_FALSE(AtuTotGeral(validate)) << validate;
+    ASSERT_EQ(host_.dialogs.size(), 1u) << validate;
+    EXPECT_THAT(Cp1252ToUtf8(host_.dialogs[0].text), HasSubstr("não tem a linha desta caixa"));
+    EXPECT_EQ(ConfigBytes(), before);
+  }
+  EXPECT_THAT(LogEntries(), Contains(HasSubstr("ERRO!!! O arquivo de configuração")));
+}
+
+// A disk that fills up while the stored total is rewritten leaves the old
+// configuration whole, and the refusal names the cause.
+TEST_F(GrandTotalConfigTest, AFullDiskNeverDestroysTheConfiguration) {
+  SellOnThePrinter();
+  WriteConfig({OurRow("1,00")});
+  const std::string before = ConfigBytes();
+  env_.InjectFailure(EnvOperation::kWriteFile, 1, "Ploteva", kWinDiskFull);
+
+  EXPECT_FALSE(AtuTotGeral("N"));
+
+  EXPECT_EQ(ConfigBytes(), before);
+  ASSERT_EQ(host_.dialogs.size(), 1u);
+  EXPECT_THAT(host_.dialogs[0].text, HasSubstr("Injected failure of WriteFile"));
+  EXPECT_THAT(env_.ListFiles(env_.HostExecutableDirectory(), "*.tmp"), IsEmpty());
+  EXPECT_TRUE(AtuTotGeral("N"));
+  EXPECT_NEAR(StoredTotal(), PrinterTotal(), 0.001);
+}
+
+// --- Work an interruption left unfinished ------------------------------------------
+
+// The host was killed with a coupon open; the new process starts before it
+// has told the driver its register and printer.
+TEST_F(GrandTotalConfigTest, ACouponCutShortIsCancelledAndTheTotalsAgreeAgain) {
+  SellOnThePrinter();
+  WriteConfig({OurRow(PrinterTotalText())});
+  OpenCouponThroughTheDriver();
+  ASSERT_TRUE(PendingMarkExists());
+  ProcessKilledAndStartedAgain();
+
+  EXPECT_TRUE(Start());
+
+  EXPECT_EQ(SimFigure("document"), 0);
+  ASSERT_EQ(host_.dialogs.size(), 1u);
+  const std::string told = Cp1252ToUtf8(host_.dialogs[0].text);
+  EXPECT_THAT(told, HasSubstr("O cupom fiscal COO "));
+  EXPECT_THAT(told, HasSubstr("deixado aberto por uma interrupção, foi cancelado"));
+  EXPECT_THAT(told, HasSubstr("foi atualizado"));
+  EXPECT_FALSE(PendingMarkExists());
+  HostSaysWhoItIs();
+  EXPECT_TRUE(AtuTotGeral("S"));
+}
+
+// The printer finished the coupon but the host died before refreshing the
+// stored total.
+TEST_F(GrandTotalConfigTest, ACouponFinishedBeforeTheRefreshIsReportedAndTheTotalsAgreeAgain) {
+  SellOnThePrinter();
+  WriteConfig({OurRow(PrinterTotalText())});
+  OpenCouponThroughTheDriver();
+  using TwoTexts = int(const char*, const char*);
+  ASSERT_EQ(Sim<int(const char*, const char*, const char*)>("Bematech_FI_IniciaFechamentoCupom")(
+                "D", "$", "0"),
+            1);
+  ASSERT_EQ(Sim<TwoTexts>("Bematech_FI_EfetuaFormaPagamento")("Dinheiro", "3,50"), 1);
+  ASSERT_EQ(Sim<int(const char*)>("Bematech_FI_TerminaFechamentoCupom")(""), 1);
+  ProcessKilledAndStartedAgain();
+
+  EXPECT_TRUE(Start());
+
+  ASSERT_EQ(host_.dialogs.size(), 1u);
+  EXPECT_THAT(Cp1252ToUtf8(host_.dialogs[0].text),
+              HasSubstr("foi concluído na impressora antes da interrupção"));
+  EXPECT_THAT(SimJournal(), Not(Contains(kCancelCoupon)));
+  HostSaysWhoItIs();
+  EXPECT_TRUE(AtuTotGeral("S"));
+}
+
+// A mark whose document never reached the printer settles nothing and says
+// nothing; and without a mark a total moved by anything else is refused.
+TEST_F(GrandTotalConfigTest, OnlyTheDriversOwnInterruptedWorkIsSettled) {
+  SellOnThePrinter();
+  WriteConfig({OurRow(PrinterTotalText())});
+  Sim<void(const char*, int, int)>("EcfSim_FailEntry")("Bematech_FI_AbreCupomMFD", 0, -1);
+  Variant opening = OpeningParams(kScheme, Buyer{});
+  EXPECT_FALSE(Op<bool(Variant&)>("AbreCupom")(opening));
+  Sim<void()>("EcfSim_ClearFaults")();
+  ASSERT_TRUE(PendingMarkExists());
+  ProcessKilledAndStartedAgain();
+
+  EXPECT_TRUE(Start());
+  EXPECT_THAT(host_.dialogs, IsEmpty());
+  EXPECT_FALSE(PendingMarkExists());
+
+  SellOnThePrinter();  // the printer used outside this host
+  ProcessKilledAndStartedAgain();
+  EXPECT_TRUE(Start());
+  EXPECT_THAT(host_.dialogs, IsEmpty());
+  HostSaysWhoItIs();
+  EXPECT_FALSE(AtuTotGeral("S"));
+  EXPECT_THAT(host_.dialogs, ElementsAre(WrongTotal()));
+}
+
 // --- VerificaSerialImp -----------------------------------------------------------
+
+// The serial number is compared with this register's row, wherever it is.
+TEST_F(GrandTotalConfigTest, TheSerialIsThatOfThisRegistersRow) {
+  ConfigRow other_register = OurRow("1,00");
+  other_register.cash_register = "009";
+  other_register.serial = "OTHER0000000001";
+  WriteConfig({other_register, OurRow("1,00")});
+
+  EXPECT_TRUE(VerificaSerial(serial_));
+  EXPECT_THAT(host_.dialogs, IsEmpty());
+
+  WriteConfig({other_register});
+  EXPECT_FALSE(VerificaSerial(serial_));
+  ASSERT_EQ(host_.dialogs.size(), 1u);
+  EXPECT_THAT(Cp1252ToUtf8(host_.dialogs[0].text), HasSubstr("não tem a linha desta caixa"));
+}
 
 TEST_F(GrandTotalConfigTest, MatchingSerialsPass) {
   WriteConfig({OurRow("1,00")});
@@ -337,7 +494,8 @@ TEST_F(GrandTotalConfigTest, StartCancelsACouponLeftOpenAndRefreshesTheStoredTot
   EXPECT_LT(cancelled, total_read);
   EXPECT_THAT(SimJournal(), Contains(kCancelCoupon).Times(1));
   EXPECT_NEAR(StoredTotal(), PrinterTotal(), 0.001);
-  EXPECT_THAT(host_.dialogs, IsEmpty());
+  ASSERT_EQ(host_.dialogs.size(), 1u);
+  EXPECT_THAT(Cp1252ToUtf8(host_.dialogs[0].text), HasSubstr("foi cancelado"));
 }
 
 TEST_F(GrandTotalConfigTest, StartLeavesTheCouponWhenTheStatusShowsMoreThanAnOpenCoupon) {

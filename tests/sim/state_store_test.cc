@@ -7,6 +7,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <string>
 
 #include "tape.h"
 #include "text.h"
@@ -114,7 +116,7 @@ TEST_F(StateStoreTest, EverythingComesBack) {
 
   ASSERT_TRUE(SaveState(dir_, s));
   PrinterState loaded;
-  ASSERT_TRUE(LoadState(dir_, loaded));
+  ASSERT_EQ(LoadState(dir_, loaded).status, LoadStatus::kLoaded);
   EXPECT_EQ(loaded.identity.owner_name, s.identity.owner_name);
   EXPECT_EQ(loaded.counters.coo, 12);
   EXPECT_EQ(loaded.counters.owner_substitutions, 2);
@@ -147,7 +149,7 @@ TEST_F(StateStoreTest, EverythingComesBack) {
 TEST_F(StateStoreTest, MissingFileIsAFactoryPrinter) {
   PrinterState s;
   s.counters.coo = 99;
-  EXPECT_FALSE(LoadState(dir_, s));
+  EXPECT_EQ(LoadState(dir_, s).status, LoadStatus::kMissing);
   EXPECT_EQ(s.counters.coo, 0);
   EXPECT_EQ(s.payment_forms[0].name, "Dinheiro");
   EXPECT_TRUE(s.rates[4].iss);
@@ -181,12 +183,50 @@ TEST_F(StateStoreTest, DetailTapeReadsBackTheDocuments) {
 }
 
 TEST_F(StateStoreTest, HandEditedFileKeepsUnnamedFiguresAtFactoryValues) {
-  std::ofstream(MemoryPath(dir_)) << "# edited\ncounters.coo=41\r\nunknown.key=1\nno equals sign\n";
+  std::ofstream(MemoryPath(dir_))
+      << "# edited\ncounters.coo=41\r\nunknown.key=1\nno equals sign\nend=\n";
   PrinterState s;
-  ASSERT_TRUE(LoadState(dir_, s));
+  ASSERT_EQ(LoadState(dir_, s).status, LoadStatus::kLoaded);
   EXPECT_EQ(s.counters.coo, 41);
   EXPECT_EQ(s.counters.cro, 1);
   EXPECT_EQ(s.rates[0].rate, 1800);
+}
+
+// Every way a memory file can be damaged is refused, leaving a factory
+// state that the printer will not use, with a reason a person can act on.
+TEST_F(StateStoreTest, DamagedMemoryIsRefusedNeverLoadedWithDefaults) {
+  PrinterState saved = FactoryState();
+  saved.counters.coo = 57;
+  ASSERT_TRUE(SaveState(dir_, saved));
+  std::string whole;
+  {
+    std::ifstream in(MemoryPath(dir_), std::ios::binary);
+    whole.assign(std::istreambuf_iterator<char>(in), {});
+  }
+  const std::size_t seal = whole.rfind("end=");
+  const struct {
+    const char* what;
+    std::string bytes;
+    const char* reason;
+  } cases[] = {
+      {"cut short", whole.substr(0, whole.size() / 2), "incompleto"},
+      {"seal cut off", whole.substr(0, seal), "incompleto"},
+      {"a figure altered",
+       std::string(whole).replace(whole.find("counters.coo=57"), 15, "counters.coo=58"), "soma"},
+      {"absurd list count", "reduction.count=2000000000\nend=\n", "reduction.count"},
+      {"absurd item count", "coupon.item.count=100000000\nend=\n", "coupon.item.count"},
+      {"counter past 2^31", "counters.coo=2147483648\nend=\n", "counters.coo"},
+      {"not a number", "grand_total=12x\nend=\n", "grand_total"},
+  };
+  for (const auto& c : cases) {
+    std::ofstream(MemoryPath(dir_), std::ios::binary | std::ios::trunc) << c.bytes;
+    PrinterState s;
+    const MemoryLoad load = LoadState(dir_, s);
+    EXPECT_EQ(load.status, LoadStatus::kDamaged) << c.what;
+    EXPECT_NE(load.problem.find(c.reason), std::string::npos) << c.what << ": " << load.problem;
+    EXPECT_EQ(s.counters.coo, 0) << c.what;
+    EXPECT_TRUE(s.reductions.empty()) << c.what;
+  }
 }
 
 }  // namespace

@@ -19,6 +19,8 @@ const char* OperationName(EnvOperation operation) {
       return "CopyFileTo";
     case EnvOperation::kRemoveFile:
       return "RemoveFile";
+    case EnvOperation::kRenameFile:
+      return "RenameFile";
     case EnvOperation::kCreateDirectories:
       return "CreateDirectories";
     case EnvOperation::kListFiles:
@@ -103,7 +105,13 @@ std::string TestEnv::ReadFile(std::string_view path) {
 
 void TestEnv::WriteFile(std::string_view path, std::string_view bytes) {
   const std::string real = MapPath(path);
-  MaybeFail(EnvOperation::kWriteFile, path, real);
+  const auto found = failures_.find(EnvOperation::kWriteFile);
+  const int code = found != failures_.end() ? found->second.windows_code : 0;
+  if (ShouldFail(EnvOperation::kWriteFile, path, real)) {
+    // A disk that fills up half-way leaves what fitted, as a real one does.
+    if (code == kWinDiskFull) target()->WriteFile(real, bytes.substr(0, bytes.size() / 2));
+    throw FileError(InjectedMessage(EnvOperation::kWriteFile, path), code);
+  }
   target()->WriteFile(real, bytes);
 }
 
@@ -119,6 +127,14 @@ void TestEnv::CopyFileTo(std::string_view from, std::string_view to) {
   const std::string given = std::string(from) + " -> " + std::string(to);
   MaybeFail(EnvOperation::kCopyFile, given, real_from + " -> " + real_to);
   target()->CopyFileTo(real_from, real_to);
+}
+
+void TestEnv::RenameFile(std::string_view from, std::string_view to) {
+  const std::string real_from = MapPath(from);
+  const std::string real_to = MapPath(to);
+  const std::string given = std::string(from) + " -> " + std::string(to);
+  MaybeFail(EnvOperation::kRenameFile, given, real_from + " -> " + real_to);
+  target()->RenameFile(real_from, real_to);
 }
 
 bool TestEnv::RemoveFile(std::string_view path) {

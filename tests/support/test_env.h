@@ -33,6 +33,7 @@ enum class EnvOperation {
   kAppendFile,
   kCopyFile,
   kRemoveFile,
+  kRenameFile,
   kCreateDirectories,
   kListFiles,
   kOpenLibrary,     // fails by returning nullptr, with the reason in LastLibraryError
@@ -57,7 +58,9 @@ class TestEnv : public EnvWrapper {
   // Makes the next `times` calls of the operation (kEveryCall: all of them)
   // fail, counting only calls whose path (as given or mapped) or port name
   // contains `path_contains` when that is not empty. The raised FileError
-  // carries `windows_code`. Replaces what was asked before for the operation.
+  // carries `windows_code`; a WriteFile failing with kWinDiskFull first
+  // writes half the bytes, as a disk that fills up mid-write does. Replaces
+  // what was asked before for the operation.
   void InjectFailure(EnvOperation operation, int times, std::string path_contains = {},
                      int windows_code = kWinAccessDenied);
   void ClearFailures() { failures_.clear(); }
@@ -74,6 +77,7 @@ class TestEnv : public EnvWrapper {
   void WriteFile(std::string_view path, std::string_view bytes) override;
   void AppendFile(std::string_view path, std::string_view bytes) override;
   void CopyFileTo(std::string_view from, std::string_view to) override;
+  void RenameFile(std::string_view from, std::string_view to) override;
   bool RemoveFile(std::string_view path) override;
   void CreateDirectories(std::string_view path) override;
   std::vector<std::string> ListFiles(std::string_view directory, std::string_view pattern) override;

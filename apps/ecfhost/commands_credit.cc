@@ -1,0 +1,85 @@
+// ecfhost credit: the consumer-credit jobs from the command line.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "command_families.h"
+#include "credit_jobs.h"
+#include "options.h"
+#include "zel/error.h"
+
+namespace ecfhost {
+namespace {
+
+constexpr char kDefaultConsumersFile[] = "consumidores.csv";
+
+DebitItem ParseDebitItem(const std::string& text) {
+  const std::size_t first = text.find(':');
+  const std::size_t second = text.find(':', first == std::string::npos ? first : first + 1);
+  if (first == std::string::npos || second == std::string::npos || first == 0) {
+    throw zel::Error("an item is NAME:QTY:PRICE, not '" + text + "'");
+  }
+  return {text.substr(0, first),
+          ParseAmount(text.substr(first + 1, second - first - 1), "the item quantity"),
+          ParseAmount(text.substr(second + 1), "the item price")};
+}
+
+std::string Required(const Options& options, const std::string& name) {
+  const std::optional<std::string> value = options.One(name);
+  if (!value) throw zel::Error("give " + name);
+  return *value;
+}
+
+}  // namespace
+
+int RunCredit(Session& session, const Arguments& arguments) {
+  if (arguments.empty()) {
+    throw zel::Error("give an action: deposit, balance, statement, debit or cancel");
+  }
+  const std::string action = arguments[0];
+  const Options options(Arguments(arguments.begin() + 1, arguments.end()),
+                        {"--consumers", "--consumer", "--amount", "--pay", "--printer", "--copies",
+                         "--layout", "--family", "--item", "--deposit"},
+                        {});
+  CreditAccounts accounts(options.One("--consumers").value_or(kDefaultConsumersFile),
+                          session.workspace().folder());
+  if (action == "deposit") {
+    DepositRequest request;
+    request.consumer = Required(options, "--consumer");
+    request.amount = ParseAmount(Required(options, "--amount"), "the deposit amount");
+    request.form = options.One("--pay").value_or(request.form);
+    const std::string printer = options.One("--printer").value_or("fiscal");
+    if (printer != "fiscal" && printer != "nonfiscal") {
+      throw zel::Error("--printer is fiscal or nonfiscal, not '" + printer + "'");
+    }
+    request.receipt_printer = printer == "nonfiscal";
+    request.copies = options.One("--copies").value_or(request.copies);
+    request.layout = options.One("--layout").value_or(request.layout);
+    if (!request.receipt_printer) session.Start();
+    Deposit(session, accounts, request);
+  } else if (action == "balance") {
+    session.Start();
+    PrintBalance(session, accounts, Required(options, "--consumer"));
+  } else if (action == "statement") {
+    session.Start();
+    PrintStatement(session, accounts, options.One("--family").value_or(""));
+  } else if (action == "debit") {
+    std::vector<DebitItem> items;
+    for (const std::string& item : options.All("--item")) items.push_back(ParseDebitItem(item));
+    const std::string consumer = Required(options, "--consumer");
+    session.Start();
+    Debit(session, accounts, consumer, items);
+  } else if (action == "cancel") {
+    const std::string consumer = Required(options, "--consumer");
+    const std::string deposit = Required(options, "--deposit");
+    const double amount = ParseAmount(Required(options, "--amount"), "the cancelled amount");
+    session.Start();
+    CancelDeposit(session, accounts, consumer, deposit, amount);
+  } else {
+    throw zel::Error("unknown credit action '" + action +
+                     "': deposit, balance, statement, debit or cancel");
+  }
+  return 0;
+}
+
+}  // namespace ecfhost

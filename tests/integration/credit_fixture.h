@@ -1,0 +1,90 @@
+// CreditFixture: a DriverFixture that also has the simulated non-fiscal
+// receipt printer (libMp2032.so, loaded by the driver as Mp2032.dll) and a
+// pseudo-terminal standing in for the receipt printer's serial port COM5.
+//
+// The fiscal printer is ready for reports: totalizer 02 "Rel Gerencial"
+// (IdTotRelatorio), 03 "Compra Credito" and 04 "Canc Credito", and payment
+// forms "Rel Gerencial" and "Cartao" that take linked receipts. Journals
+// are cleared at the end of SetUp. One test thread.
+#ifndef ZEL_TESTS_INTEGRATION_CREDIT_FIXTURE_H_
+#define ZEL_TESTS_INTEGRATION_CREDIT_FIXTURE_H_
+
+#include <chrono>
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "support/driver_fixture.h"
+#include "zel/dataset.h"
+#include "zel/variant.h"
+
+namespace zel {
+
+// The master side of a pseudo-terminal; its slave is the device a port
+// name is mapped to.
+class PseudoTerminal {
+ public:
+  PseudoTerminal();
+  ~PseudoTerminal();
+  PseudoTerminal(const PseudoTerminal&) = delete;
+  PseudoTerminal& operator=(const PseudoTerminal&) = delete;
+
+  const std::string& slave_name() const { return slave_name_; }
+  // Whether the line is set to 19200 baud, 8 data bits, no parity, one
+  // stop bit (as the last opener of the slave left it).
+  bool Is19200EightNoneOne() const;
+  // What arrived until nothing more came for `quiet`.
+  std::string ReceiveAll(std::chrono::milliseconds quiet = std::chrono::milliseconds(300));
+
+ private:
+  int master_ = -1;
+  std::string slave_name_;
+};
+
+// A host dataset with the given fields and rows (values in field order),
+// open on its first row.
+Dataset MakeTable(const std::string& name, std::initializer_list<FieldDef> fields,
+                  std::initializer_list<std::vector<Variant>> rows = {});
+void AddRow(Dataset& table, const std::vector<Variant>& values);
+
+class CreditFixture : public DriverFixture {
+ protected:
+  static constexpr char kReceiptPort[] = "COM5";
+
+  void SetUp() override;
+  void TearDown() override;
+
+  // A function of the simulated receipt printer ("NfSim_Reset").
+  template <typename Signature>
+  Signature* Receipt(std::string_view name) {
+    return reinterpret_cast<Signature*>(RequireSymbol(receipt_printer_, "libMp2032.so", name));
+  }
+  std::vector<std::string> ReceiptJournal();
+  // The receipt printer's paper, UTF-8 lines.
+  std::vector<std::string> ReceiptTape();
+  // The fiscal printer's paper, UTF-8 lines.
+  std::vector<std::string> FiscalTape();
+  // What the fiscal printer was given to print (each text sent to a linked
+  // receipt or management report, joined), Windows-1252.
+  std::string PrintedText();
+  // Every Usa_CompNFis piece, in order.
+  std::vector<std::string> PrintedPieces();
+  // Journal calls of the fiscal printer that start with `prefix`.
+  std::vector<std::string> FiscalCalls(std::string_view prefix);
+
+  PseudoTerminal port_;
+
+ private:
+  void SetEnvironment(const char* name, const std::string& value);
+
+  LibraryHandle receipt_printer_ = nullptr;
+  bool ready_ = false;
+  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+};
+
+}  // namespace zel
+
+#endif  // ZEL_TESTS_INTEGRATION_CREDIT_FIXTURE_H_
