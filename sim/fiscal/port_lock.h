@@ -16,7 +16,8 @@ class PortLock {
 };
 
 // Takes the lock of `directory` (made when missing) without waiting; nullptr
-// when another user holds it or the lock file cannot be made.
+// when another user holds it. Where the lock file cannot be made (the folder
+// cannot be created) the lock is a token that guards nothing.
 std::unique_ptr<PortLock> TryLockPort(const std::string& directory);
 
 }  // namespace ecfsim

@@ -27,7 +27,9 @@ std::unique_ptr<PortLock> TryLockPort(const std::string& directory) {
   std::filesystem::create_directories(directory, ec);
   const std::string path = directory + "/port.lock";
   const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-  if (fd < 0) return nullptr;
+  // No lock file can be made where no memory can be written either: the
+  // printer goes on and reports its memory error.
+  if (fd < 0) return std::make_unique<PortLock>();
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
     ::close(fd);
     return nullptr;

@@ -26,6 +26,12 @@ std::string ValueOf(const std::vector<std::string>& lines, const std::string& ke
 
 void MarkDocumentPending(const std::string& document) {
   using namespace Zel00101;
+  // Without a configuration there is no stored total to keep in step.
+  Env* env = Env::Current();
+  if (!env->FileExists(dsDirCad + "Ploteva.cds") &&
+      !env->FileExists(dsDirCad + "qrv" + stAtuCaixa + stAtuFili + ".cds")) {
+    return;
+  }
   WritePendingDocument({document, stAtuFili, stAtuCaixa, stSerieAtu});
 }
 

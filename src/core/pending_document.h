@@ -31,7 +31,8 @@ struct PendingDocument {
 };
 
 // Marks `document` as in progress, with the register's keys held in the
-// driver's state.
+// driver's state; nothing when the host keeps no configuration (neither
+// Ploteva.cds nor the register's own file) in dsDirCad.
 void MarkDocumentPending(const std::string& document);
 // Writes `pending` as the mark (kept after a failed recovery, so the next
 // start tries again).

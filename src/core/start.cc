@@ -74,8 +74,8 @@ void RecoverInterruptedWork(const PortParams& params, bool coupon_open) {
     return;
   }
 
-  const std::string number = CouponCounter();
   if (coupon_open) CallVendor(Zel00101::Bematech_FI_CancelaCupom);
+  const std::string number = CouponCounter();  // an open coupon keeps its number when cancelled
   const bool refreshed = Zel00101::Atu_TotGeral(MakeParams({{"CDFILIAL", keys.branch},
                                                             {"CDCAIXA", keys.cash_register},
                                                             {"NRSERIEIMP", keys.serial},

@@ -92,10 +92,12 @@ TEST_F(StartTest, CouponLeftOpenIsCancelledAndTheTotalRefreshed) {
   EXPECT_TRUE(Zel00101::AbrePorta(PortParams()));
   EXPECT_EQ(printer_.journal[7], "RetornoImpressora");
   EXPECT_EQ(printer_.journal[8], "CancelaCupom");
-  // Atu_TotGeral ran (IDVALIDA "N") and found no configuration file.
-  ASSERT_EQ(host_.dialogs.size(), 1u);
+  // Atu_TotGeral ran (IDVALIDA "N") and found no configuration file; the
+  // operator is told the coupon was cancelled.
+  ASSERT_EQ(host_.dialogs.size(), 2u);
   EXPECT_NE(host_.dialogs[0].text.find("qrv"), std::string::npos);
   EXPECT_EQ(host_.dialogs[0].colour_scheme, kScheme);
+  EXPECT_NE(host_.dialogs[1].text.find("foi cancelado"), std::string::npos);
   Zel00101::dsDirCad.clear();
 }
 
