@@ -56,7 +56,6 @@ class FaultMatrixTest : public SaleFixture {
     Dataset types = HostPaymentTypes(
         {{"001", "5", "1", "S", "Dinheiro"}, {"003", "5", "4", "S", "Cartao Credito"}});
     Op<CarregaRecebimentoFn>("CarregaRecebimento")("", kScheme, 0, types);
-    Op<CarregaRecebimentoFn>("CarregaRecebimento")("", kScheme, 0, types);
     payment_types_ = types.Data();
     host_.dialogs.clear();
     ClearSimJournal();

@@ -65,9 +65,7 @@ class TableDayTest : public TableFixture {
                                                    kScheme, reserved, nullptr);
     Dataset types = HostPaymentTypes(
         {{"001", "5", "1", "S", "Dinheiro"}, {"003", "5", "4", "S", "Cartao Credito"}});
-    // The first pass programs the forms, the next (as at every start) takes
-    // the printer's names into the host's rows.
-    Op<CarregaRecebimentoFn>("CarregaRecebimento")("", kScheme, 0, types);
+    // Programs the forms and takes their names into the host's rows.
     Op<CarregaRecebimentoFn>("CarregaRecebimento")("", kScheme, 0, types);
     return types.Data();
   }
