@@ -26,21 +26,22 @@ std::string ValueOf(const std::vector<std::string>& lines, const std::string& ke
 
 void MarkDocumentPending(const std::string& document) {
   using namespace Zel00101;
-  // Without a configuration there is no stored total to keep in step.
-  Env* env = Env::Current();
-  if (!env->FileExists(dsDirCad + "Ploteva.cds") &&
-      !env->FileExists(dsDirCad + "qrv" + stAtuCaixa + stAtuFili + ".cds")) {
-    return;
-  }
   WritePendingDocument({document, stAtuFili, stAtuCaixa, stSerieAtu});
 }
 
 void WritePendingDocument(const PendingDocument& pending) {
+  using namespace Zel00101;
+  // Without a configuration there is no stored total to keep in step.
+  Env* env = Env::Current();
+  if (!env->FileExists(dsDirCad + "Ploteva.cds") &&
+      !env->FileExists(dsDirCad + "qrv" + pending.cash_register + pending.branch + ".cds")) {
+    return;
+  }
   const std::string text = "DOCUMENTO=" + pending.document + "\r\nCDFILIAL=" + pending.branch +
-                           "\r\nCDCAIXA=" + pending.cash_register +
-                           "\r\nNRSERIE=" + pending.serial + "\r\n";
+                           "\r\nCDCAIXA=" + pending.cash_register + "\r\nNRSERIE=" +
+                           pending.serial + "\r\n";
   try {
-    Env::Current()->ReplaceFile(MarkPath(), text);
+    env->ReplaceFile(MarkPath(), text);
   } catch (const std::exception& error) {
     LogProblem(Utf8ToCp1252("marca de documento em andamento não gravada: ") + error.what());
   }

@@ -31,11 +31,11 @@ struct PendingDocument {
 };
 
 // Marks `document` as in progress, with the register's keys held in the
-// driver's state; nothing when the host keeps no configuration (neither
-// Ploteva.cds nor the register's own file) in dsDirCad.
+// driver's state.
 void MarkDocumentPending(const std::string& document);
-// Writes `pending` as the mark (kept after a failed recovery, so the next
-// start tries again).
+// Writes `pending` as the mark (also kept after a failed recovery, so the
+// next start tries again); nothing when the host keeps no configuration
+// (neither Ploteva.cds nor the register's own file) in dsDirCad.
 void WritePendingDocument(const PendingDocument& pending);
 // The mark, when there is one; a mark that cannot be read counts as one with
 // no keys, since it still says work was interrupted.
