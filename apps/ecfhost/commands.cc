@@ -5,7 +5,7 @@
 #include "command_families.h"
 #include "fiscal_config.h"
 #include "fiscal_jobs.h"
-#include "host/codepage.h"
+#include "zel/codepage.h"
 #include "options.h"
 #include "zel/error.h"
 

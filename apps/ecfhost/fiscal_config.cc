@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "host/cipher.h"
+#include "zel/cipher.h"
 #include "sale_builder.h"
 #include "zel/dataset.h"
 #include "zel/error.h"

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <set>
 
-#include "host/codepage.h"
+#include "zel/codepage.h"
 #include "options.h"
 #include "zel/error.h"
 
