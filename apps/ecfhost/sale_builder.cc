@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <set>
 
-#include "zel/codepage.h"
 #include "options.h"
+#include "zel/codepage.h"
 #include "zel/error.h"
 
 namespace ecfhost {

@@ -16,7 +16,8 @@
 //   - a drive root "X:\" (any letter, either case) is the directory named by
 //     the environment variable ZEL_DRIVE_X when it is set; otherwise, on
 //     Linux, "drive_x" under the current directory, and on Windows the real
-//     drive; a path that starts with "\" is on drive C;
+//     drive; a path that starts with "\" is on drive C (on Windows, on the
+//     current directory's drive, as the system has it);
 //   - on Linux backslashes become '/' (on Windows '/' becomes '\'), runs of
 //     separators collapse, a trailing one is dropped;
 //   - a relative path is taken from the current directory;
