@@ -10,6 +10,8 @@
 
 PREFIX ?= /usr/local
 WINE64 ?= $(firstword $(wildcard /usr/lib/wine/wine64 /usr/lib/x86_64-linux-gnu/wine/wine64) wine64)
+# Wine's own notes about what it does not emulate are of no interest here.
+export WINEDEBUG ?= -all
 
 all: build
 
@@ -50,6 +52,9 @@ windows:
 	cmake --build --preset windows -j2
 
 test-windows: windows
+	@# The first program started sets up wine's prefix; do it before the
+	@# tests start two at a time.
+	$(WINE64) build/windows/bin/ecfhost.exe --help >/dev/null
 	ctest --preset windows
 
 demo-windows: windows

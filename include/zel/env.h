@@ -169,8 +169,9 @@ class Env {
   // Linux as "libX.so", name in any case) in each directory of
   // ZEL_LIBRARY_PATH (separated by ':' on Linux, ';' on Windows), then beside
   // the library holding this code (zelhost, installed beside the driver),
-  // then by the system's own search (on Windows the host program's folder,
-  // the system directory and PATH). A name with a directory is loaded from
+  // then (on Linux) in the host program's folder, then by the system's own
+  // search (on Windows the host program's folder, the system directory and
+  // PATH). A name with a directory is loaded from
   // that directory only. The first file found is the one loaded. Returns
   // nullptr when the library cannot be loaded; LastLibraryError() then says
   // why. Libraries are never unloaded.

@@ -226,13 +226,21 @@ class PosixEnv : public Env {
     }
   }
 
-  // ZEL_LIBRARY_PATH's directories, then the one holding this code.
+  // ZEL_LIBRARY_PATH's directories, the one holding this code, then the
+  // program's.
   std::vector<std::string> LibrarySearchDirectories() {
     std::vector<std::string> directories;
     for (const std::string& directory : ConfiguredLibraryDirectories()) {
       directories.push_back(Absolute(directory));
     }
     directories.push_back(OwnDirectory());
+    // As Windows searches the program's folder, so do we.
+    try {
+      const std::string program_directory = HostExecutableDirectory();
+      if (program_directory != directories.back()) directories.push_back(program_directory);
+    } catch (const Error&) {
+      // Without /proc the program's folder is unknown; the others remain.
+    }
     return directories;
   }
 

@@ -4,7 +4,6 @@
 
 #include <cstdlib>
 #include <regex>
-#include <sstream>
 
 #include "core/vendor_table.h"
 #include "host/codepage.h"
@@ -14,8 +13,9 @@
 namespace zel {
 namespace {
 
-constexpr char kDriverFile[] = "libzel00100.so";
-constexpr char kPrinterFile[] = "libBemaFI32.so";
+// By their Windows names, as the driver names libraries.
+constexpr char kDriverFile[] = "zel00100.dll";
+constexpr char kPrinterFile[] = "BemaFI32.dll";
 
 // The build's lib/ folder holding `file`, from ZEL_LIBRARY_PATH (which
 // zel_add_test sets); raises when no directory of it has the file.
@@ -26,13 +26,10 @@ std::string LibraryPath(const char* file) {
         "ZEL_LIBRARY_PATH is not set; run the test through CTest or set it to the "
         "build's lib folder");
   }
-  std::stringstream directories(search);
-  std::string directory;
-  while (std::getline(directories, directory, ':')) {
-    const std::string path = directory + "/" + file;
-    if (Env::Default()->FileExists(path)) return path;
-  }
-  throw Error(std::string("No ") + file + " in ZEL_LIBRARY_PATH (" + search + ")");
+  const std::string path = FindLibrary(file, {});
+  if (path.empty())
+    throw Error(std::string("No ") + file + " in ZEL_LIBRARY_PATH (" + search + ")");
+  return path;
 }
 
 // Loaded once per process: a host never unloads the driver either.
