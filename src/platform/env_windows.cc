@@ -5,6 +5,8 @@
 #include <io.h>
 #include <stdio.h>
 #include <windows.h>
+// Our zel::SetEnvironmentVariable, not Windows' macro of that name.
+#undef SetEnvironmentVariable
 
 #include <algorithm>
 #include <cctype>
