@@ -9,6 +9,7 @@
 #include "zel/codepage.h"
 #include "zel/dataset.h"
 #include "zel/env.h"
+#include "zel/error.h"
 #include "zel/host_services.h"
 #include "zel/operations.h"
 #include "zel/variant.h"
@@ -61,16 +62,28 @@ zel::Dataset CashPaymentType() {
   return types;
 }
 
-// The cash movement of the sale: `amount` paid in "Dinheiro" now.
+// The cash movement of the sale: `amount` paid in "Dinheiro" now, in the
+// layout of the host's cash-movement table.
 zel::Variant CashMovement(double amount) {
   zel::Dataset movements("cdsMovCaixa");
-  movements.SetFieldDefs({{"CDFILIAL", zel::FieldType::kText, 4},
-                          {"IDTIPOMOVIVE", zel::FieldType::kText, 4},
-                          {"DTHRINCMOV", zel::FieldType::kDateTime},
-                          {"CDTIPORECE", zel::FieldType::kText, 30},
-                          {"NMTIPORECE", zel::FieldType::kText, 30},
-                          {"IDTIPORECE", zel::FieldType::kText, 30},
-                          {"VRMOVIVEND", zel::FieldType::kFloat}});
+  for (const char* name : {"CDFILIAL", "IDTIPOMOVIVE"}) {
+    movements.AddField(name, zel::FieldType::kText, 4);
+  }
+  movements.AddField("DTHRINCMOV", zel::FieldType::kDateTime);
+  for (const char* name : {"CDTIPORECE", "NMTIPORECE", "IDTIPORECE"}) {
+    movements.AddField(name, zel::FieldType::kText, 30);
+  }
+  for (const char* name : {"VRMOVIVEND", "VRMOVIVEOUT", "VRCOTINDOUT"}) {
+    movements.AddField(name, zel::FieldType::kFloat);
+  }
+  for (const char* name : {"CDTIPOTROCO", "NRORDTROCO", "CDCLIENTE", "CDCONSUMIDOR"}) {
+    movements.AddField(name, zel::FieldType::kText, 10);
+  }
+  movements.AddField("DTMOVIMCAIXA", zel::FieldType::kDateTime);
+  for (const char* name : {"DSIMPFISCAL", "CDFPIMPFIS", "NRCARTBANCO", "CDNSUHOSTTEF",
+                           "CDBANCARTCR", "CDTIPORECEORIG"}) {
+    movements.AddField(name, zel::FieldType::kText, 20);
+  }
   movements.CreateDataSet();
   movements.Append();
   movements.SetValue("CDFILIAL", "0001");
