@@ -252,6 +252,9 @@ bool StandardInputIsTerminal();
 // zel::Error with the reason on failure.
 void ChangeCurrentDirectory(std::string_view path);
 void SetEnvironmentVariable(const std::string& name, const std::string& value);
+// Removes the variable from the process's environment; one that is not set
+// is fine.
+void UnsetEnvironmentVariable(const std::string& name);
 
 // For a host looking for a library before it loads it: the real path of the
 // library `windows_name` ("zel00100.dll", as OpenLibrary names it) in the

@@ -282,6 +282,12 @@ void SetEnvironmentVariable(const std::string& name, const std::string& value) {
   }
 }
 
+void UnsetEnvironmentVariable(const std::string& name) {
+  if (unsetenv(name.c_str()) != 0) {
+    throw Error("cannot unset " + name + ": " + std::strerror(errno));
+  }
+}
+
 std::string FindLibrary(std::string_view windows_name,
                         const std::vector<std::string>& more_directories) {
   try {

@@ -308,6 +308,13 @@ void SetEnvironmentVariable(const std::string& name, const std::string& value) {
   }
 }
 
+void UnsetEnvironmentVariable(const std::string& name) {
+  // An empty value removes the variable.
+  if (_putenv_s(name.c_str(), "") != 0) {
+    throw Error("cannot unset " + name + ": " + SystemReason(::GetLastError()));
+  }
+}
+
 std::string FindLibrary(std::string_view windows_name,
                         const std::vector<std::string>& more_directories) {
   try {

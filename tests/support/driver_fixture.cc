@@ -8,6 +8,7 @@
 #include "core/vendor_table.h"
 #include "host/codepage.h"
 #include "zel/debug_log.h"
+#include "zel/env.h"
 #include "zel/error.h"
 
 namespace zel {
@@ -103,9 +104,9 @@ void DriverFixture::TearDown() {
   }
   for (const auto& [name, value] : saved_variables_) {
     if (value) {
-      ::setenv(name.c_str(), value->c_str(), 1);
+      zel::SetEnvironmentVariable(name, *value);
     } else {
-      ::unsetenv(name.c_str());
+      zel::UnsetEnvironmentVariable(name);
     }
   }
   saved_variables_.clear();
@@ -113,7 +114,7 @@ void DriverFixture::TearDown() {
 
 void DriverFixture::SetVariable(const char* name, const std::string& value) {
   saved_variables_.try_emplace(name, GetVariable(name));
-  ::setenv(name, value.c_str(), 1);
+  zel::SetEnvironmentVariable(name, value);
 }
 
 void DriverFixture::BindPrinterEntries() {
