@@ -31,14 +31,6 @@ LibraryHandle FailLibrary(std::string reason) {
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
-// True when `path` is `folder` or lies below it (letters in any case).
-bool IsInside(std::string_view path, std::string_view folder) {
-  if (path.size() < folder.size() || !EqualsIgnoringCase(path.substr(0, folder.size()), folder)) {
-    return false;
-  }
-  return path.size() == folder.size() || IsSeparator(path[folder.size()]);
-}
-
 std::string DirectoryPart(const std::string& file) {
   const std::size_t separator = file.find_last_of("\\/");
   return separator == std::string::npos ? "." : file.substr(0, separator);
@@ -70,6 +62,17 @@ std::string ModuleFileName(HMODULE module) {
     if (length < buffer.size()) return Narrow(std::wstring_view(buffer.data(), length));
     buffer.resize(buffer.size() * 2);
   }
+}
+
+// True when the first folder of the drive path `path` ("C:\users\...")
+// exists on the real drive.
+bool LeadsToRealFolder(std::string_view path) {
+  std::string_view rest = path.substr(2);
+  while (!rest.empty() && IsSeparator(rest.front())) rest.remove_prefix(1);
+  const std::size_t end = rest.find_first_of("\\/");
+  if (rest.empty()) return false;
+  return RealDirectoryExists(std::string(path.substr(0, 2)) + "\\" +
+                             std::string(rest.substr(0, end)));
 }
 
 class WindowsEnv : public Env {
@@ -124,9 +127,11 @@ class WindowsEnv : public Env {
     std::string_view rest = path;
     if (path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':') {
       root = DriveRoot(path[0]);
-      // A path already inside the folder that stands for its drive is a
-      // real path: mapping it again must not move it.
-      if (IsInside(path, root)) root = path.substr(0, 2);
+      // A redirected drive takes the driver's own folders there
+      // (C:\MenuFiscal); a path whose first folder exists on the real drive
+      // (a real path given back, such as the redirect folder itself) stays
+      // where it is, so mapping a mapped path again does not move it.
+      if (root.size() != 2 && LeadsToRealFolder(path)) root = path.substr(0, 2);
       rest.remove_prefix(2);
     } else if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
       // A share (\\server\share\...) or a device (\\.\COM1) is left alone.
