@@ -8,9 +8,17 @@ function(zel_add_test name)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gmock GTest::gtest_main)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "ZEL_LIBRARY_PATH=${CMAKE_LIBRARY_OUTPUT_DIRECTORY}"
+    ENVIRONMENT "ZEL_LIBRARY_PATH=${ZEL_TEST_LIBRARY_PATH}"
     TIMEOUT 600)
 endfunction()
+
+# Where the tests find the libraries: the lib/ folder, or on Windows, where
+# every DLL sits beside the programs, bin/ as wine sees it (drive Z: is /).
+if(WIN32)
+  set(ZEL_TEST_LIBRARY_PATH "Z:${CMAKE_RUNTIME_OUTPUT_DIRECTORY}")
+else()
+  set(ZEL_TEST_LIBRARY_PATH "${CMAKE_LIBRARY_OUTPUT_DIRECTORY}")
+endif()
 
 # zel_add_bench(<name> SOURCES <files...> [LIBS <targets...>])
 function(zel_add_bench name)

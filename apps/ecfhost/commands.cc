@@ -5,8 +5,8 @@
 #include "command_families.h"
 #include "fiscal_config.h"
 #include "fiscal_jobs.h"
-#include "host/codepage.h"
 #include "options.h"
+#include "zel/codepage.h"
 #include "zel/error.h"
 
 namespace ecfhost {

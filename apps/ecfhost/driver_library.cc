@@ -26,7 +26,16 @@ std::string& DriverLibrary::TextVariable(const std::string& name) const {
 }
 
 std::string DefaultDriverPath() {
-  return zel::Env::Default()->HostExecutableDirectory() + "/../lib/libzel00100.so";
+  const std::string program_directory = zel::Env::Default()->HostExecutableDirectory();
+  // ECFHOST_LIBRARY_DIR is the library folder as seen from the program
+  // folder ("../lib"), the same in the build and in an installation.
+  const std::string library_directory = program_directory + "/" + ECFHOST_LIBRARY_DIR;
+  const std::string path = zel::FindLibrary("zel00100.dll", {program_directory, library_directory});
+  if (path.empty()) {
+    throw zel::Error("cannot find the driver zel00100 in ZEL_LIBRARY_PATH, in " +
+                     program_directory + " or in " + library_directory);
+  }
+  return path;
 }
 
 }  // namespace ecfhost

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/env.h"
+#include "zel/env.h"
 
 namespace ecfhost {
 
@@ -32,8 +32,10 @@ class DriverLibrary {
   zel::LibraryHandle handle_;
 };
 
-// The driver library beside this program: ../lib/libzel00100.so from the
-// program's directory, as the build lays them out.
+// The driver's file: the first found in the directories of
+// ZEL_LIBRARY_PATH, then beside this program, then in the library folder of
+// the installation this program belongs to. Raises zel::Error naming the
+// places searched when none holds it.
 std::string DefaultDriverPath();
 
 }  // namespace ecfhost

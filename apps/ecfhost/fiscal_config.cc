@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "host/cipher.h"
 #include "sale_builder.h"
+#include "zel/cipher.h"
 #include "zel/dataset.h"
 #include "zel/error.h"
 

@@ -6,7 +6,7 @@
 #include <span>
 
 #include "fiscal_config.h"
-#include "host/codepage.h"
+#include "zel/codepage.h"
 #include "zel/dataset.h"
 #include "zel/error.h"
 

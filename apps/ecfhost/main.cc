@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "commands.h"
-#include "host/codepage.h"
+#include "zel/codepage.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <set>
 
-#include "host/codepage.h"
 #include "options.h"
+#include "zel/codepage.h"
 #include "zel/error.h"
 
 namespace ecfhost {

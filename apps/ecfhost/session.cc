@@ -14,12 +14,13 @@ namespace ecfhost {
 namespace {
 
 // The driver finds the printer library through this host's Env (the
-// workspace), which looks beside this program; the libraries live in the
-// build's lib folder, so that is where the driver is told to look.
+// workspace), in ZEL_LIBRARY_PATH or beside the SDK library; the simulated
+// printer is installed beside the driver, so unless told otherwise the
+// driver looks in the driver's folder.
 std::string DriverPathWithLibrariesInReach() {
   const std::string path = DefaultDriverPath();
   if (std::getenv("ZEL_LIBRARY_PATH") == nullptr) {
-    zel::SetEnvironmentVariable("ZEL_LIBRARY_PATH", path.substr(0, path.rfind('/')));
+    zel::SetEnvironmentVariable("ZEL_LIBRARY_PATH", path.substr(0, path.find_last_of("/\\")));
   }
   return path;
 }

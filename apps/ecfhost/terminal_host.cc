@@ -4,8 +4,8 @@
 #include <iostream>
 #include <string>
 
-#include "host/codepage.h"
-#include "platform/env.h"
+#include "zel/codepage.h"
+#include "zel/env.h"
 
 namespace ecfhost {
 namespace {

@@ -1,5 +1,7 @@
 #include "workspace.h"
 
+#include <cstdlib>
+
 namespace ecfhost {
 namespace {
 
@@ -16,8 +18,12 @@ Workspace::Workspace(const std::string& folder, std::string receipt_port)
       folder_(Absolute(folder)),
       receipt_port_(std::move(receipt_port)) {
   zel::ChangeCurrentDirectory(folder_);
-  // Drive C: and the system directory default to folders under the current
-  // directory; the printer keeps its memory where we say.
+  // Drive C: (and so the system directory) is a folder in the working
+  // folder, on Windows too, unless the caller says otherwise; the printer
+  // keeps its memory where we say.
+  if (std::getenv("ZEL_DRIVE_C") == nullptr) {
+    zel::SetEnvironmentVariable("ZEL_DRIVE_C", folder_ + "/drive_c");
+  }
   zel::SetEnvironmentVariable("ECFSIM_DIR", PrinterDirectory());
   zel::Env::Default()->CreateDirectories(PrinterDirectory());
   zel::SetEnvironmentVariable("NFSIM_DIR", ReceiptPrinterDirectory());

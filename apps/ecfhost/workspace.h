@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "platform/env.h"
+#include "zel/env.h"
 
 namespace ecfhost {
 

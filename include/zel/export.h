@@ -19,11 +19,25 @@
 //                         (const std::string& Cmd, bool Apara), (Cmd, Apara))
 //
 // The C symbol has C linkage only (no name mangling); its parameters stay
-// C++ types, so a host calls it through a pointer of exactly that type.
+// C++ types, so a host calls it through a pointer of exactly that type, and
+// a host must be built with the same compiler family as the driver (g++ on
+// Linux, mingw-w64 g++ on Windows).
+//
+// On Windows the libraries of this project export what is marked and a host
+// that links them imports it; the build defines ZEL_BUILDING_LIBRARY for
+// everything it compiles, an installed host does not.
 #ifndef ZEL_EXPORT_H_
 #define ZEL_EXPORT_H_
 
+#if defined(_WIN32)
+#if defined(ZEL_BUILDING_LIBRARY)
+#define ZEL_EXPORT __declspec(dllexport)
+#else
+#define ZEL_EXPORT __declspec(dllimport)
+#endif
+#else
 #define ZEL_EXPORT __attribute__((visibility("default")))
+#endif
 
 #define ZEL_EXPORT_PLAIN_NAME(Result, Name, Parameters, Arguments) \
   extern "C" ZEL_EXPORT Result Name Parameters { return Zel00101::Name Arguments; }

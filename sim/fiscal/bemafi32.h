@@ -22,7 +22,9 @@
 #ifndef ECFSIM_BEMAFI32_H_
 #define ECFSIM_BEMAFI32_H_
 
-#define ECFSIM_ENTRY extern "C" __attribute__((visibility("default"))) int
+#include "zel/export.h"
+
+#define ECFSIM_ENTRY extern "C" ZEL_EXPORT int
 
 // --- Status and information ---------------------------------------------
 ECFSIM_ENTRY Bematech_FI_AbrePortaSerial();

@@ -15,7 +15,9 @@
 #ifndef ECFSIM_ECFSIM_H_
 #define ECFSIM_ECFSIM_H_
 
-#define ECFSIM_CONTROL extern "C" __attribute__((visibility("default")))
+#include "zel/export.h"
+
+#define ECFSIM_CONTROL extern "C" ZEL_EXPORT
 
 // A new printer: memory, paper tape and detail tape wiped, faults, journal
 // and conditions cleared.

@@ -39,6 +39,20 @@ std::string DlError() {
   return reason != nullptr ? reason : "unknown reason";
 }
 
+// The directories of ZEL_LIBRARY_PATH, as given.
+std::vector<std::string> ConfiguredLibraryDirectories() {
+  std::vector<std::string> directories;
+  const std::string configured = EnvironmentVariable("ZEL_LIBRARY_PATH");
+  std::size_t start = 0;
+  while (start <= configured.size()) {
+    std::size_t end = configured.find(':', start);
+    if (end == std::string::npos) end = configured.size();
+    if (end > start) directories.push_back(configured.substr(start, end - start));
+    start = end + 1;
+  }
+  return directories;
+}
+
 // Why the last library call of this thread failed, as dlerror() keeps it.
 thread_local std::string last_library_error;
 
@@ -220,22 +234,25 @@ class PosixEnv : public Env {
     }
   }
 
-  // ZEL_LIBRARY_PATH's directories, then the one holding this code.
+  // ZEL_LIBRARY_PATH's directories, the one holding this code, then the
+  // program's.
   std::vector<std::string> LibrarySearchDirectories() {
     std::vector<std::string> directories;
-    const std::string configured = EnvironmentVariable("ZEL_LIBRARY_PATH");
-    std::size_t start = 0;
-    while (start <= configured.size()) {
-      std::size_t end = configured.find(':', start);
-      if (end == std::string::npos) end = configured.size();
-      if (end > start) directories.push_back(Absolute(configured.substr(start, end - start)));
-      start = end + 1;
+    for (const std::string& directory : ConfiguredLibraryDirectories()) {
+      directories.push_back(Absolute(directory));
     }
     directories.push_back(OwnDirectory());
+    // As Windows searches the program's folder, so do we.
+    try {
+      const std::string program_directory = HostExecutableDirectory();
+      if (program_directory != directories.back()) directories.push_back(program_directory);
+    } catch (const Error&) {
+      // Without /proc the program's folder is unknown; the others remain.
+    }
     return directories;
   }
 
-  // The directory of the shared library (the driver) or program that this
+  // The directory of the shared library (zelhost, beside the driver) or program that this
   // code was linked into.
   std::string OwnDirectory() {
     Dl_info info{};
@@ -271,6 +288,29 @@ void SetEnvironmentVariable(const std::string& name, const std::string& value) {
   if (setenv(name.c_str(), value.c_str(), 1) != 0) {
     throw Error("cannot set " + name + ": " + std::strerror(errno));
   }
+}
+
+void UnsetEnvironmentVariable(const std::string& name) {
+  if (unsetenv(name.c_str()) != 0) {
+    throw Error("cannot unset " + name + ": " + std::strerror(errno));
+  }
+}
+
+std::string FindLibrary(std::string_view windows_name,
+                        const std::vector<std::string>& more_directories) {
+  try {
+    std::vector<std::string> directories = ConfiguredLibraryDirectories();
+    directories.insert(directories.end(), more_directories.begin(), more_directories.end());
+    const std::string file = LibraryFileName(windows_name);
+    for (const std::string& directory : directories) {
+      const std::string candidate =
+          ResolveNameCase(Env::Default()->MapPath(directory) + "/" + file);
+      if (RealFileExists(candidate)) return candidate;
+    }
+  } catch (const Error&) {
+    // A directory that cannot be mapped holds nothing.
+  }
+  return "";
 }
 
 }  // namespace zel

@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+#include "zel/env.h"
+
 namespace zel {
 
 class ScopedEnvironmentVariable {
@@ -26,9 +28,9 @@ class ScopedEnvironmentVariable {
  private:
   void Apply(const std::optional<std::string>& value) {
     if (value) {
-      ::setenv(name_.c_str(), value->c_str(), 1);
+      zel::SetEnvironmentVariable(name_, *value);
     } else {
-      ::unsetenv(name_.c_str());
+      zel::UnsetEnvironmentVariable(name_);
     }
   }
 

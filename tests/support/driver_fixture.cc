@@ -4,18 +4,19 @@
 
 #include <cstdlib>
 #include <regex>
-#include <sstream>
 
 #include "core/vendor_table.h"
 #include "host/codepage.h"
 #include "zel/debug_log.h"
+#include "zel/env.h"
 #include "zel/error.h"
 
 namespace zel {
 namespace {
 
-constexpr char kDriverFile[] = "libzel00100.so";
-constexpr char kPrinterFile[] = "libBemaFI32.so";
+// By their Windows names, as the driver names libraries.
+constexpr char kDriverFile[] = "zel00100.dll";
+constexpr char kPrinterFile[] = "BemaFI32.dll";
 
 // The build's lib/ folder holding `file`, from ZEL_LIBRARY_PATH (which
 // zel_add_test sets); raises when no directory of it has the file.
@@ -26,13 +27,10 @@ std::string LibraryPath(const char* file) {
         "ZEL_LIBRARY_PATH is not set; run the test through CTest or set it to the "
         "build's lib folder");
   }
-  std::stringstream directories(search);
-  std::string directory;
-  while (std::getline(directories, directory, ':')) {
-    const std::string path = directory + "/" + file;
-    if (Env::Default()->FileExists(path)) return path;
-  }
-  throw Error(std::string("No ") + file + " in ZEL_LIBRARY_PATH (" + search + ")");
+  const std::string path = FindLibrary(file, {});
+  if (path.empty())
+    throw Error(std::string("No ") + file + " in ZEL_LIBRARY_PATH (" + search + ")");
+  return path;
 }
 
 // Loaded once per process: a host never unloads the driver either.
@@ -106,9 +104,9 @@ void DriverFixture::TearDown() {
   }
   for (const auto& [name, value] : saved_variables_) {
     if (value) {
-      ::setenv(name.c_str(), value->c_str(), 1);
+      zel::SetEnvironmentVariable(name, *value);
     } else {
-      ::unsetenv(name.c_str());
+      zel::UnsetEnvironmentVariable(name);
     }
   }
   saved_variables_.clear();
@@ -116,7 +114,7 @@ void DriverFixture::TearDown() {
 
 void DriverFixture::SetVariable(const char* name, const std::string& value) {
   saved_variables_.try_emplace(name, GetVariable(name));
-  ::setenv(name, value.c_str(), 1);
+  zel::SetEnvironmentVariable(name, value);
 }
 
 void DriverFixture::BindPrinterEntries() {

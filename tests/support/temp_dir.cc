@@ -1,9 +1,7 @@
 #include "support/temp_dir.h"
 
-#include <stdlib.h>
-
-#include <cerrno>
 #include <filesystem>
+#include <random>
 #include <system_error>
 
 #include "zel/error.h"
@@ -11,12 +9,21 @@
 namespace zel {
 
 TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "zel-test-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) {
-    throw Error("Cannot create a temporary directory from " + pattern + ": " +
-                std::system_category().message(errno));
+  // A random name, created only if it does not exist yet: no two tests,
+  // even in two processes, get the same directory.
+  std::random_device random;
+  std::error_code error;
+  const std::filesystem::path base = std::filesystem::temp_directory_path(error);
+  for (int attempt = 0; attempt < 100 && !error; ++attempt) {
+    const std::filesystem::path candidate =
+        base / ("zel-test-" + std::to_string(random()) + std::to_string(random()));
+    if (std::filesystem::create_directory(candidate, error)) {
+      path_ = candidate.string();
+      return;
+    }
   }
-  path_ = pattern;
+  throw Error("Cannot create a temporary directory under " + base.string() + ": " +
+              (error ? error.message() : "every name tried exists"));
 }
 
 TempDir::~TempDir() {
