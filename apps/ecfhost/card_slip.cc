@@ -5,8 +5,8 @@
 #include <optional>
 #include <vector>
 
-#include "host/codepage.h"
-#include "platform/env.h"
+#include "zel/codepage.h"
+#include "zel/env.h"
 #include "zel/error.h"
 
 namespace ecfhost {

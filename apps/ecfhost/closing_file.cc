@@ -1,6 +1,6 @@
 #include "closing_file.h"
 
-#include "host/codepage.h"
+#include "zel/codepage.h"
 #include "options.h"
 #include "zel/error.h"
 

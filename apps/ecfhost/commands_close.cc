@@ -8,9 +8,9 @@
 #include "closing_job.h"
 #include "command_families.h"
 #include "fiscal_jobs.h"
-#include "host/codepage.h"
+#include "zel/codepage.h"
 #include "options.h"
-#include "platform/env.h"
+#include "zel/env.h"
 #include "sale_builder.h"
 #include "zel/error.h"
 

@@ -5,9 +5,9 @@
 #include <set>
 #include <sstream>
 
-#include "host/codepage.h"
+#include "zel/codepage.h"
 #include "options.h"
-#include "platform/env.h"
+#include "zel/env.h"
 #include "zel/date_time.h"
 #include "zel/error.h"
 

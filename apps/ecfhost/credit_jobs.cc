@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "fiscal_config.h"
-#include "host/codepage.h"
+#include "zel/codepage.h"
 #include "sale_builder.h"
 #include "zel/date_time.h"
 #include "zel/error.h"

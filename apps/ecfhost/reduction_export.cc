@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "host/codepage.h"
-#include "host/date_format.h"
+#include "zel/codepage.h"
+#include "zel/date_format.h"
 #include "sale_builder.h"
 #include "zel/error.h"
 

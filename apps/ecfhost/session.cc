@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "fiscal_config.h"
-#include "host/codepage.h"
+#include "zel/codepage.h"
 #include "sale_builder.h"
 #include "zel/debug_log.h"
 #include "zel/error.h"
