@@ -1,6 +1,7 @@
 # Front door of the project. `make` builds, `make test` builds and runs every
 # test under the sanitizers, `make bench` runs the benchmarks on an optimised
-# build, `make demo` runs a whole fiscal day on the simulated printer,
+# build, `make demo` builds the host alone, optimised, and runs a whole fiscal
+# day on the simulated printer,
 # `make fuzz` runs every fuzz target for FUZZ_SECONDS seconds (clang build).
 # `make install PREFIX=...` installs an optimised build, `make example`
 # builds and runs examples/host against a temporary installation, and
@@ -34,9 +35,13 @@ bench:
 	cmake --build --preset release
 	@set -e; for b in build/release/bin/bench_*; do echo "== $$b"; "$$b"; done
 
-demo: build
+# The demo needs the host program and the libraries it loads, nothing else:
+# an optimised build of the ecfhost target alone (no tests, no sanitizers).
+demo: deps
+	cmake --preset dist
+	cmake --build --preset dist --target ecfhost
 	rm -rf demo-run && mkdir -p demo-run
-	cd demo-run && ZEL_LIBRARY_PATH=$(CURDIR)/build/debug/lib $(CURDIR)/build/debug/bin/ecfhost demo
+	cd demo-run && ZEL_LIBRARY_PATH=$(CURDIR)/build/dist/lib $(CURDIR)/build/dist/bin/ecfhost demo
 
 # Each target starts from its committed seeds (fuzz/corpus/<target>, read
 # only), with its dictionary fuzz/<target>.dict when there is one, and keeps
