@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "options.h"
 #include "zel/codepage.h"
 #include "zel/env.h"
 #include "zel/error.h"
@@ -32,11 +33,11 @@ CardSlip ReadCardSlip(const std::string& path, const SaleRequest& sale) {
       break;
     }
   }
-  if (!card) throw zel::Error("--tef-receipt needs a card payment in the sale");
+  if (!card) throw UsageError("--tef-receipt precisa de um pagamento com cartão na venda");
   std::string text;
   for (const std::string& line : zel::Env::Default()->ReadLines(path)) text += line + "\n";
   if (text.find_first_not_of(" \n") == std::string::npos) {
-    throw zel::Error("the card slip " + path + " is empty");
+    throw zel::Error("o comprovante do cartão " + path + " está vazio");
   }
   return {zel::Utf8ToCp1252(text), *card};
 }
@@ -48,7 +49,7 @@ void PrintCardSlip(Session& session, const CardSlip& slip) {
   if (!session.Op<ImprimeTefOp>("ImprimeTef")(kColourScheme, &copies, &copies, nullptr, nullptr, "",
                                               slip.payment.form, "", slip.payment.amount, 0, 0,
                                               "N")) {
-    throw zel::Error("the printer did not print the card slip");
+    throw zel::Error("a impressora não imprimiu o comprovante do cartão");
   }
   std::fprintf(session.out(), "Comprovante do cartão impresso (2 vias, cupom %s).\n",
                session.DriverText("stRetorno").c_str());

@@ -1,7 +1,7 @@
 #include "closing_file.h"
 
-#include "zel/codepage.h"
 #include "options.h"
+#include "zel/codepage.h"
 #include "zel/error.h"
 
 namespace ecfhost {
@@ -29,16 +29,16 @@ class LineReader {
       : number_(number), fields_(std::move(fields)) {}
 
   void Expect(std::size_t least, std::size_t most, const char* layout) const {
-    if (fields_.size() < least || fields_.size() > most) Fail(std::string("expected ") + layout);
+    if (fields_.size() < least || fields_.size() > most) Fail(std::string("esperado ") + layout);
   }
   bool Has(std::size_t index) const { return index < fields_.size() && !fields_[index].empty(); }
   std::string Text(std::size_t index, const char* what) const {
-    if (!Has(index)) Fail(std::string("the ") + what + " is empty");
+    if (!Has(index)) Fail(std::string(what) + ": vazio");
     return zel::Utf8ToCp1252(fields_[index]);
   }
   double Amount(std::size_t index, const char* what) const {
     try {
-      return ParseAmount(fields_.at(index), std::string("the ") + what);
+      return ParseAmount(fields_.at(index), what);
     } catch (const zel::Error& error) {
       Fail(error.what());
     }
@@ -46,12 +46,12 @@ class LineReader {
   std::string Kind(std::size_t index) const {
     const std::string kind = Has(index) ? fields_[index] : "";
     if (kind.size() != 1 || kind[0] < '1' || kind[0] > '5') {
-      Fail("the movement kind must be 1 to 5, not '" + kind + "'");
+      Fail("o tipo de movimento deve ser de 1 a 5, não '" + kind + "'");
     }
     return kind;
   }
   [[noreturn]] void Fail(const std::string& reason) const {
-    throw zel::Error("closing file, line " + std::to_string(number_) + ": " + reason);
+    throw zel::Error("arquivo de fechamento, linha " + std::to_string(number_) + ": " + reason);
   }
 
  private:
@@ -62,21 +62,21 @@ class LineReader {
 ClosingProduct ReadProduct(const LineReader& line) {
   line.Expect(5, 9, "product;CODE;NAME;QUANTITY;TOTAL[;SURCHARGE;DISCOUNT;SITUATION;RATE]");
   ClosingProduct product;
-  product.code = line.Text(1, "product code");
-  product.name = line.Text(2, "product name");
-  product.quantity = line.Amount(3, "quantity");
-  product.total = line.Amount(4, "total");
-  if (line.Has(5)) product.surcharge = line.Amount(5, "surcharge");
-  if (line.Has(6)) product.discount = line.Amount(6, "discount");
+  product.code = line.Text(1, "código do produto");
+  product.name = line.Text(2, "nome do produto");
+  product.quantity = line.Amount(3, "a quantidade");
+  product.total = line.Amount(4, "o total");
+  if (line.Has(5)) product.surcharge = line.Amount(5, "o acréscimo");
+  if (line.Has(6)) product.discount = line.Amount(6, "o desconto");
   if (line.Has(7)) {
-    product.situation = line.Text(7, "tax situation");
+    product.situation = line.Text(7, "situação tributária");
     if (product.situation != "T" && product.situation != "F" && product.situation != "N" &&
         product.situation != "I") {
-      line.Fail("the tax situation must be T, F, N or I");
+      line.Fail("a situação tributária deve ser T, F, N ou I");
     }
     product.rate = product.situation == "T" ? 18 : 0;
   }
-  if (line.Has(8)) product.rate = line.Amount(8, "tax rate");
+  if (line.Has(8)) product.rate = line.Amount(8, "a alíquota");
   return product;
 }
 
@@ -104,27 +104,29 @@ ClosingData ParseClosingLines(const std::vector<std::string>& lines) {
     if (kind == "operator" || kind == "supervisor") {
       line.Expect(3, 3, (kind + ";CODE;NAME").c_str());
       ClosingPerson& person = kind == "operator" ? data.cashier : data.supervisor;
-      person = {line.Text(1, "code"), line.Text(2, "name")};
+      person = {line.Text(1, "código"), line.Text(2, "nome")};
       has_operator |= kind == "operator";
     } else if (kind == "envelope") {
       line.Expect(4, 5, "envelope;NUMBER;PAYMENT TYPE;INFORMED[;COUNTED]");
-      ClosingEnvelope envelope{line.Text(1, "envelope number"), line.Text(2, "payment type"),
-                               line.Amount(3, "informed amount"), 0};
-      envelope.counted = line.Has(4) ? line.Amount(4, "counted amount") : envelope.informed;
+      ClosingEnvelope envelope{line.Text(1, "número do envelope"),
+                               line.Text(2, "forma de pagamento"),
+                               line.Amount(3, "o valor informado"), 0};
+      envelope.counted = line.Has(4) ? line.Amount(4, "o valor contado") : envelope.informed;
       data.envelopes.push_back(envelope);
     } else if (kind == "product") {
       data.products.push_back(ReadProduct(line));
     } else if (kind == "movement" || kind == "total") {
       line.Expect(4, 4, (kind + ";KIND;NAME;AMOUNT").c_str());
-      ClosingMovement movement{line.Kind(1), line.Text(2, "movement name"),
-                               line.Amount(3, "amount")};
+      ClosingMovement movement{line.Kind(1), line.Text(2, "nome do movimento"),
+                               line.Amount(3, "o valor")};
       (kind == "movement" ? data.period_movements : data.day_totals).push_back(movement);
     } else {
-      line.Fail("unknown record '" + kind +
+      line.Fail("registro desconhecido '" + kind +
                 "' (operator, supervisor, envelope, product, movement, total)");
     }
   }
-  if (!has_operator) throw zel::Error("closing file: no operator line (operator;CODE;NAME)");
+  if (!has_operator)
+    throw zel::Error("arquivo de fechamento: falta a linha do operador (operator;CODE;NAME)");
   return data;
 }
 

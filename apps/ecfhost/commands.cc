@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "command_families.h"
+#include "figures.h"
 #include "fiscal_config.h"
 #include "fiscal_jobs.h"
 #include "options.h"
@@ -12,33 +13,14 @@
 namespace ecfhost {
 namespace {
 
-using Counter = bool(const std::string&, std::string&);
-
-void PrintCounters(Session& session) {
-  static const char* const kCounters[] = {"ContadorCupomFiscalMFD",
-                                          "NumeroOperacoesNaoFiscais",
-                                          "ContadorRelatoriosGerenciaisMFD",
-                                          "ContadorComprovantesCreditoMFD",
-                                          "NumeroReducoes",
-                                          "NumeroIntervencoes",
-                                          "NumeroSubstituicoesProprietario",
-                                          "VendaBruta",
-                                          "Descontos",
-                                          "Cancelamentos"};
-  std::fprintf(session.out(), "Contadores\n");
-  for (const char* name : kCounters) {
-    std::string value;
-    const bool read = session.Op<Counter>(name)(kColourScheme, value);
-    std::fprintf(session.out(), "  %-32s %s%s\n", name, value.c_str(), read ? "" : " (falhou)");
-  }
-}
-
 // Commands without options still refuse stray arguments.
 void NoOptions(const Arguments& arguments) { Options(arguments, {}, {}); }
 
 }  // namespace
 
 void PrintPrinterData(Session& session) {
+  // REDIMP is handed to the driver and given back untouched: it says
+  // nothing about the printer, so it is not shown.
   zel::Variant params = zel::MakeParams({{"ESQUEMA", kColourScheme},
                                          {"DATAATUIMP", ""},
                                          {"ECFIMP", ""},
@@ -47,9 +29,24 @@ void PrintPrinterData(Session& session) {
                                          {"DATAIMP", ""}});
   const bool read = session.Op<bool(zel::Variant&)>("Carrega_Dados_Impressora")(params);
   std::fprintf(session.out(), "Impressora fiscal%s\n", read ? "" : " (dados incompletos)");
-  for (const zel::Variant& pair : params.AsArray()) {
-    std::fprintf(session.out(), "  %-10s %s\n", pair.AsArray()[0].AsText().c_str(),
-                 zel::Cp1252ToUtf8(pair.AsArray()[1].AsText()).c_str());
+  struct Shown {
+    const char* key;
+    const char* label;
+    bool date;
+  };
+  static constexpr Shown kShown[] = {{"SERIEIMP", "Número de série", false},
+                                     {"ECFIMP", "Número do caixa (ECF)", false},
+                                     {"DATAATUIMP", "Data e hora da impressora", true},
+                                     {"DATAIMP", "Data do movimento", true}};
+  for (const Shown& shown : kShown) {
+    for (const zel::Variant& pair : params.AsArray()) {
+      if (pair.AsArray()[0].AsText() != shown.key) continue;
+      std::string value = zel::Cp1252ToUtf8(pair.AsArray()[1].AsText());
+      value.erase(value.find_last_not_of(' ') + 1);
+      if (shown.date) value = DateText(value);
+      std::fprintf(session.out(), "  %s%s\n", PadRight(std::string(shown.label) + ":", 27).c_str(),
+                   value.empty() ? "(não informado)" : value.c_str());
+    }
   }
 }
 
@@ -61,19 +58,11 @@ int RunStart(Session& session, const Arguments& arguments) {
   return 0;
 }
 
-int RunCounters(Session& session, const Arguments& arguments) {
-  NoOptions(arguments);
-  session.Start();
-  PrintCounters(session);
-  std::fprintf(session.out(), "  %-32s %s\n", "BuscaTotGer", GrandTotal(session).c_str());
-  return 0;
-}
-
 int RunTape(Session& session, const Arguments& arguments) {
   const Options options(arguments, {"--printer"}, {});
   const std::string printer = options.One("--printer").value_or("fiscal");
   if (printer != "fiscal" && printer != "nonfiscal") {
-    throw zel::Error("--printer is fiscal or nonfiscal, not '" + printer + "'");
+    throw UsageError("--printer é fiscal ou nonfiscal, não '" + printer + "'");
   }
   const std::string path =
       printer == "fiscal" ? session.workspace().TapePath() : session.workspace().ReceiptTapePath();
@@ -192,8 +181,12 @@ const std::vector<Command>& Commands() {
        "  total;1;SANGRIAS DO DIA;150,00\n",
        RunClose},
       {"counters", "start, then show the printer's fiscal counters and figures",
-       "usage: ecfhost counters\nShows the document counters, the day's figures and the grand "
-       "total.\n",
+       "usage: ecfhost counters [--raw]\n"
+       "Shows the document counters, the day's figures and the grand total,\n"
+       "labelled, money as 1.234,56. The reduction counter is the number the\n"
+       "next Z reduction will have (one more than the reductions made).\n"
+       "  --raw  the driver's own names and texts, one per line, unchanged\n"
+       "         (digits with implied decimals), for scripts\n",
        RunCounters},
       {"tape", "show the simulated printer's paper tape",
        "usage: ecfhost tape [--printer fiscal|nonfiscal]\n"

@@ -12,23 +12,23 @@ namespace ecfhost {
 namespace {
 
 double OneAmount(const Arguments& arguments, const std::string& what) {
-  if (arguments.size() != 1) throw zel::Error("give the " + what + " amount, e.g. 100.00");
-  return ParseAmount(arguments[0], "the " + what + " amount");
+  if (arguments.size() != 1) throw UsageError("informe o valor " + what + ", por exemplo 100,00");
+  return ParseAmount(arguments[0], "o valor " + what);
 }
 
 }  // namespace
 
 int RunSupply(Session& session, const Arguments& arguments) {
-  const double amount = OneAmount(arguments, "supply");
-  if (!(amount > 0)) throw zel::Error("the supply amount must be above zero");
+  const double amount = OneAmount(arguments, "do suprimento");
+  if (!(amount > 0)) throw UsageError("o valor do suprimento deve ser maior que zero");
   session.Start();
   Supply(session, amount);
   return 0;
 }
 
 int RunWithdraw(Session& session, const Arguments& arguments) {
-  const double amount = OneAmount(arguments, "withdrawal");
-  if (!(amount > 0)) throw zel::Error("the withdrawal amount must be above zero");
+  const double amount = OneAmount(arguments, "da sangria");
+  if (!(amount > 0)) throw UsageError("o valor da sangria deve ser maior que zero");
   session.Start();
   Withdraw(session, amount);
   return 0;
@@ -51,7 +51,7 @@ int RunXReading(Session& session, const Arguments& arguments) {
 int RunZReduction(Session& session, const Arguments& arguments) {
   const Options options(arguments, {}, {"--export", "--json"});
   const bool json = options.Has("--json");
-  if (json && !options.Has("--export")) throw zel::Error("--json goes with --export");
+  if (json && !options.Has("--export")) throw UsageError("--json só vale com --export");
   session.Start();
   if (options.Has("--export")) {
     // The day's figures are taken before the reduction closes the day.

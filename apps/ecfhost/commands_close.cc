@@ -8,10 +8,10 @@
 #include "closing_job.h"
 #include "command_families.h"
 #include "fiscal_jobs.h"
-#include "zel/codepage.h"
 #include "options.h"
-#include "zel/env.h"
 #include "sale_builder.h"
+#include "zel/codepage.h"
+#include "zel/env.h"
 #include "zel/error.h"
 
 namespace ecfhost {
@@ -115,12 +115,12 @@ int RunClose(Session& session, const Arguments& arguments) {
                         {"--withdrawal-only", "--continue", "--z", "--x-reading",
                          "--envelope-column", "--group-by-tax", "--ask-products"});
   const std::optional<std::string> file = options.One("--file");
-  if (!file) throw zel::Error("give the closing file with --file (see --help)");
+  if (!file) throw UsageError("informe o arquivo de fechamento com --file");
   ClosingRequest request;
   request.withdrawal_only = options.Has("--withdrawal-only");
   request.continuation = options.Has("--continue");
   if (request.withdrawal_only && request.continuation) {
-    throw zel::Error("--withdrawal-only and --continue do not go together");
+    throw UsageError("--withdrawal-only e --continue não vão juntas");
   }
   request.offer_reduction = options.Has("--z");
   request.x_reading = options.Has("--x-reading");
@@ -129,7 +129,8 @@ int RunClose(Session& session, const Arguments& arguments) {
   request.ask_products = options.Has("--ask-products");
   zel::Env* env = zel::Env::Default();
   const std::string path = ClosingFilePath(*file);
-  if (!env->FileExists(path)) throw zel::Error("closing file '" + *file + "' not found");
+  if (!env->FileExists(path))
+    throw UsageError("arquivo de fechamento '" + *file + "' não encontrado");
   request.data = ParseClosingLines(env->ReadLines(path));
   session.Start();
   CloseRegister(session, request);

@@ -17,16 +17,16 @@ DebitItem ParseDebitItem(const std::string& text) {
   const std::size_t first = text.find(':');
   const std::size_t second = text.find(':', first == std::string::npos ? first : first + 1);
   if (first == std::string::npos || second == std::string::npos || first == 0) {
-    throw zel::Error("an item is NAME:QTY:PRICE, not '" + text + "'");
+    throw UsageError("um item é NOME:QTD:PREÇO, não '" + text + "'");
   }
   return {text.substr(0, first),
-          ParseAmount(text.substr(first + 1, second - first - 1), "the item quantity"),
-          ParseAmount(text.substr(second + 1), "the item price")};
+          ParseAmount(text.substr(first + 1, second - first - 1), "a quantidade do item"),
+          ParseAmount(text.substr(second + 1), "o preço do item")};
 }
 
 std::string Required(const Options& options, const std::string& name) {
   const std::optional<std::string> value = options.One(name);
-  if (!value) throw zel::Error("give " + name);
+  if (!value) throw UsageError("informe " + name);
   return *value;
 }
 
@@ -34,9 +34,15 @@ std::string Required(const Options& options, const std::string& name) {
 
 int RunCredit(Session& session, const Arguments& arguments) {
   if (arguments.empty()) {
-    throw zel::Error("give an action: deposit, balance, statement, debit or cancel");
+    throw UsageError("informe a ação: deposit, balance, statement, debit ou cancel");
   }
   const std::string action = arguments[0];
+  // The action is checked before the consumers file is read.
+  if (action != "deposit" && action != "balance" && action != "statement" && action != "debit" &&
+      action != "cancel") {
+    throw UsageError("ação de crédito desconhecida '" + action +
+                     "': deposit, balance, statement, debit ou cancel");
+  }
   const Options options(Arguments(arguments.begin() + 1, arguments.end()),
                         {"--consumers", "--consumer", "--amount", "--pay", "--printer", "--copies",
                          "--layout", "--family", "--item", "--deposit"},
@@ -46,11 +52,11 @@ int RunCredit(Session& session, const Arguments& arguments) {
   if (action == "deposit") {
     DepositRequest request;
     request.consumer = Required(options, "--consumer");
-    request.amount = ParseAmount(Required(options, "--amount"), "the deposit amount");
+    request.amount = ParseAmount(Required(options, "--amount"), "o valor do depósito");
     request.form = options.One("--pay").value_or(request.form);
     const std::string printer = options.One("--printer").value_or("fiscal");
     if (printer != "fiscal" && printer != "nonfiscal") {
-      throw zel::Error("--printer is fiscal or nonfiscal, not '" + printer + "'");
+      throw UsageError("--printer é fiscal ou nonfiscal, não '" + printer + "'");
     }
     request.receipt_printer = printer == "nonfiscal";
     request.copies = options.One("--copies").value_or(request.copies);
@@ -72,12 +78,9 @@ int RunCredit(Session& session, const Arguments& arguments) {
   } else if (action == "cancel") {
     const std::string consumer = Required(options, "--consumer");
     const std::string deposit = Required(options, "--deposit");
-    const double amount = ParseAmount(Required(options, "--amount"), "the cancelled amount");
+    const double amount = ParseAmount(Required(options, "--amount"), "o valor cancelado");
     session.Start();
     CancelDeposit(session, accounts, consumer, deposit, amount);
-  } else {
-    throw zel::Error("unknown credit action '" + action +
-                     "': deposit, balance, statement, debit or cancel");
   }
   return 0;
 }

@@ -12,10 +12,10 @@
 #include "command_families.h"
 #include "fiscal_config.h"
 #include "fiscal_jobs.h"
-#include "zel/cipher.h"
-#include "zel/codepage.h"
 #include "options.h"
 #include "sale_builder.h"
+#include "zel/cipher.h"
+#include "zel/codepage.h"
 #include "zel/dataset.h"
 #include "zel/error.h"
 
@@ -54,7 +54,7 @@ bool ReportNewFiles(Session& session, Job job) {
 
 std::string Required(const Options& options, const std::string& name) {
   const std::optional<std::string> value = options.One(name);
-  if (!value) throw zel::Error("give " + name);
+  if (!value) throw UsageError("informe " + name);
   return *value;
 }
 
@@ -99,7 +99,7 @@ int FiscalMemoryReading(Session& session, const Options& options) {
         session.Op<PrintedOp>("EmiteLeituraMemoriaFiscal")(kColourScheme, from, to, flag, selector);
     if (done) std::fprintf(session.out(), "Leitura da memória fiscal impressa.\n");
   }
-  if (!done) throw zel::Error("the fiscal-memory reading failed");
+  if (!done) throw zel::Error("a leitura da memória fiscal falhou");
   return 0;
 }
 
@@ -114,13 +114,14 @@ int DetailTapeMirror(Session& session, const Options& options) {
   zel::Variant unused;
   if (!ReportNewFiles(session,
                       [&] { return session.Op<ArrayOp>("geraEspelhoMfd")(params, unused); })) {
-    throw zel::Error("the detail-tape mirror failed");
+    throw zel::Error("o espelho da fita-detalhe falhou");
   }
   return 0;
 }
 
 int TypeEFile(Session& session, const Options& options) {
-  if (options.Has("--coo") == options.Has("--dates")) throw zel::Error("give --coo or --dates");
+  if (options.Has("--coo") == options.Has("--dates"))
+    throw UsageError("informe --coo ou --dates (uma das duas)");
   using TypeEOp = std::string(const std::string&, const std::string&, const std::string&,
                               const std::string&, const std::string&);
   const std::string from = Required(options, "--from");
@@ -150,12 +151,12 @@ zel::Variant PaymentRows(const Options& options) {
       parts.push_back(row.substr(start, colon - start));
     }
     parts.push_back(row.substr(start));
-    if (parts.size() != 4) throw zel::Error("a --row is DD/MM/YYYY:CODE:NAME:AMOUNT, not " + row);
+    if (parts.size() != 4) throw UsageError("um --row é DD/MM/AAAA:CÓDIGO:NOME:VALOR, não " + row);
     rows.Append();
     rows.SetValue("DTMOVIMCAIXA", zel::Variant(parts[0]).AsDateTime());
     rows.SetValue("CDTIPORECE", parts[1]);
     rows.SetValue("NMTIPORECE", zel::Utf8ToCp1252(parts[2]));
-    rows.SetValue("VRMOVIVEND", ParseAmount(parts[3], "the amount of " + row));
+    rows.SetValue("VRMOVIVEND", ParseAmount(parts[3], "o valor de " + row));
     rows.Post();
   }
   return rows.Data();
@@ -210,7 +211,8 @@ int IdentificationReport(Session& session, const Options&) {
 }  // namespace
 
 int RunMenu(Session& session, const Arguments& arguments) {
-  if (arguments.empty()) throw zel::Error("give a menu item: lmf, mirror, type-e, payments, paf");
+  if (arguments.empty())
+    throw UsageError("informe o item do menu: lmf, mirror, type-e, payments ou paf");
   const std::string item = arguments[0];
   const Arguments rest(arguments.begin() + 1, arguments.end());
   if (item == "lmf") {
@@ -225,19 +227,21 @@ int RunMenu(Session& session, const Arguments& arguments) {
   }
   if (item == "payments") return PaymentTypeReport(session, Options(rest, {"--row"}, {}));
   if (item == "paf") return IdentificationReport(session, Options(rest, {}, {}));
-  throw zel::Error("unknown menu item " + item + "; give lmf, mirror, type-e, payments or paf");
+  throw UsageError("item do menu desconhecido '" + item +
+                   "': lmf, mirror, type-e, payments ou paf");
 }
 
 int RunVerify(Session& session, const Arguments& arguments) {
-  if (arguments.size() != 1) throw zel::Error("give the file to check");
+  if (arguments.size() != 1) throw UsageError("informe o arquivo a conferir");
   zel::Env& env = session.workspace();
   const std::string library_path =
       std::filesystem::path(DefaultDriverPath()).parent_path().string() + "/libsign_bema.so";
   const zel::LibraryHandle library = env.OpenLibrary(library_path);
   void* entry = library == nullptr ? nullptr : env.GetSymbol(library, "validateFile");
-  if (entry == nullptr) throw zel::Error("no signing library: " + env.LastLibraryError());
+  if (entry == nullptr)
+    throw zel::Error("biblioteca de assinatura não encontrada: " + env.LastLibraryError());
   const std::string file = env.MapPath(arguments[0]);
-  if (!env.FileExists(file)) throw zel::Error("no file " + file);
+  if (!env.FileExists(file)) throw UsageError("arquivo não encontrado: " + file);
   const std::string modulus = session.Op<std::string()>("ChavePublicaEad")();
   const std::string exponent = session.Op<std::string()>("ExpoentePublicoEad")();
   const int verdict = reinterpret_cast<int (*)(const char*, const char*, const char*)>(entry)(

@@ -12,10 +12,10 @@
 #include "command_families.h"
 #include "fiscal_config.h"
 #include "fiscal_jobs.h"
-#include "zel/codepage.h"
-#include "zel/date_format.h"
 #include "options.h"
+#include "zel/codepage.h"
 #include "zel/dataset.h"
+#include "zel/date_format.h"
 #include "zel/error.h"
 
 namespace ecfhost {
@@ -45,7 +45,7 @@ Arguments Positional(const Arguments& arguments, std::size_t count, const char* 
     if (arguments[i].starts_with("--")) break;
     positional.push_back(arguments[i]);
   }
-  if (positional.size() != count) throw zel::Error(std::string("table needs ") + names);
+  if (positional.size() != count) throw UsageError(std::string("informe ") + names);
   rest.assign(arguments.begin() + static_cast<std::ptrdiff_t>(i), arguments.end());
   return positional;
 }
@@ -53,12 +53,12 @@ Arguments Positional(const Arguments& arguments, std::size_t count, const char* 
 std::vector<SaleItem> Items(const Options& options) {
   std::vector<SaleItem> items;
   for (const std::string& item : options.All("--item")) items.push_back(ParseItem(item));
-  if (items.empty()) throw zel::Error("give at least one --item");
+  if (items.empty()) throw UsageError("informe ao menos um --item");
   return items;
 }
 
 void Require(bool accepted, const std::string& what) {
-  if (!accepted) throw zel::Error("the printer refused " + what);
+  if (!accepted) throw zel::Error("a impressora recusou " + what);
 }
 
 std::string Shown(const std::string& text) { return zel::Cp1252ToUtf8(text); }
@@ -68,7 +68,7 @@ void AddItems(Session& session, const std::string& table, const std::vector<Sale
     Require(session.Op<ItemOp>("Registra_Item_Imp")(kColourScheme, table, item.rate, item.code,
                                                     item.name, item.unit, item.price, item.quantity,
                                                     item.discount),
-            "the item " + Shown(item.name));
+            "o item " + Shown(item.name));
     std::fprintf(session.out(), "Mesa %s: %s x %s %s\n", table.c_str(),
                  Money(item.quantity).c_str(), Shown(item.name).c_str(), Money(item.price).c_str());
   }
@@ -79,14 +79,14 @@ void MoveItem(Session& session, const std::string& from, const std::string& to,
   Require(session.Op<TransferOp>("Transfere_Item_Imp")(kColourScheme, from, to, item.code,
                                                        item.name, item.rate, item.unit, 0,
                                                        item.price, item.quantity),
-          "to move " + Shown(item.name));
+          "a transferência de " + Shown(item.name));
   std::fprintf(session.out(), "%s x %s da mesa %s para a mesa %s\n", Money(item.quantity).c_str(),
                Shown(item.name).c_str(), from.c_str(), to.c_str());
 }
 
 void Join(Session& session, const std::string& from, const std::string& to) {
   Require(session.Op<TwoTextsOp>("Juncao_Mesa")(kColourScheme, from, to),
-          "to join table " + from + " to table " + to);
+          "juntar a mesa " + from + " à mesa " + to);
   std::fprintf(session.out(), "Mesa %s juntada à mesa %s\n", from.c_str(), to.c_str());
 }
 
@@ -94,7 +94,7 @@ void PrintCheck(Session& session, const std::string& table, const std::string& p
                 double service_percent) {
   Require(
       session.Op<CheckOp>("Cupom_Conferencia")(kColourScheme, table, people, service_percent, 0),
-      "the check of table " + table);
+      "a conferência da mesa " + table);
   std::fprintf(session.out(), "Conferência da mesa %s impressa.\n", table.c_str());
 }
 
@@ -105,7 +105,7 @@ std::string CloseIntoCoupon(Session& session, const std::string& table, const st
   zel::Dataset reconciled = ReconciledPaymentTypes(session);
   const zel::Variant payment_types = ClosingPaymentTypes(reconciled);
   Require(session.Op<TwoTextsOp>("AbreCupomRes")(kColourScheme, table, buyer),
-          "to open a coupon for table " + table);
+          "abrir o cupom da mesa " + table);
   SaleRequest sale;
   sale.payments = payments;
   const std::vector<zel::Variant> positions =
@@ -113,8 +113,8 @@ std::string CloseIntoCoupon(Session& session, const std::string& table, const st
   zel::Variant result = ResultArray(3);
   if (!session.Op<ClosingOp>("FechaCupom")(positions, nullptr, result)) {
     const bool cancelled_here = CancelOpenCoupon(session);
-    throw zel::Error("the printer did not close the coupon of table " + table +
-                     (cancelled_here ? "; the coupon was cancelled" : ""));
+    throw zel::Error("a impressora não fechou o cupom da mesa " + table +
+                     (cancelled_here ? "; o cupom foi cancelado" : ""));
   }
   RefreshStoredGrandTotal(session);
   const std::string coupon = session.Op<std::string(const std::string&, const std::string&)>(
@@ -126,7 +126,7 @@ std::string CloseIntoCoupon(Session& session, const std::string& table, const st
 void ListOpenTables(Session& session) {
   Require(
       session.Op<bool(const std::string&, const std::string&)>("Rel_MesaAber")(kColourScheme, ""),
-      "the list of open tables");
+      "a lista de mesas abertas");
   std::fprintf(session.out(), "Lista de mesas abertas impressa.\n");
 }
 
@@ -164,7 +164,7 @@ void PrintOpening(Session& session, const std::string& table, const std::vector<
                           const std::string&, const std::string&, const zel::Variant&, double,
                           double, double, double, double, double, double)>("Abertura_Mesa")(
               kColourScheme, "", table, "", issued, data.Data(), 0, 0, 0, service, 0, total, 0),
-          "the opening receipt of table " + table);
+          "o relatório de abertura da mesa " + table);
   std::fprintf(session.out(), "Abertura da mesa %s impressa: total %s.\n", table.c_str(),
                Money(total).c_str());
 }
@@ -193,12 +193,14 @@ void PrintSalesRecord(Session& session, const std::string& number,
 }  // namespace
 
 int RunTable(Session& session, const Arguments& arguments) {
-  if (arguments.empty()) throw zel::Error("table needs an action (see --help)");
+  if (arguments.empty())
+    throw UsageError(
+        "informe a ação (add, remove, move, join, check, close, list, menu, opening, record)");
   const std::string action = arguments[0];
   const Arguments given(arguments.begin() + 1, arguments.end());
   Arguments rest;
   if (action == "add" || action == "remove") {
-    const Arguments table = Positional(given, 1, "a table", rest);
+    const Arguments table = Positional(given, 1, "a mesa", rest);
     const std::vector<SaleItem> items = Items(Options(rest, {"--item"}, {}));
     session.Start();
     if (action == "add") {
@@ -208,36 +210,36 @@ int RunTable(Session& session, const Arguments& arguments) {
         Require(session.Op<ItemOp>("Cancela_Item_Imp")(kColourScheme, table[0], item.rate,
                                                        item.code, item.name, item.unit, item.price,
                                                        item.quantity, item.discount),
-                "to take " + Shown(item.name) + " off table " + table[0]);
+                "tirar " + Shown(item.name) + " da mesa " + table[0]);
         std::fprintf(session.out(), "Mesa %s: %s x %s cancelado\n", table[0].c_str(),
                      Money(item.quantity).c_str(), Shown(item.name).c_str());
       }
     }
   } else if (action == "move") {
-    const Arguments tables = Positional(given, 2, "the tables FROM and TO", rest);
+    const Arguments tables = Positional(given, 2, "as mesas DE e PARA", rest);
     const std::vector<SaleItem> items = Items(Options(rest, {"--item"}, {}));
     session.Start();
     for (const SaleItem& item : items) MoveItem(session, tables[0], tables[1], item);
   } else if (action == "join") {
-    const Arguments tables = Positional(given, 2, "the tables FROM and TO", rest);
+    const Arguments tables = Positional(given, 2, "as mesas DE e PARA", rest);
     Options(rest, {}, {});
     session.Start();
     Join(session, tables[0], tables[1]);
   } else if (action == "check") {
-    const Arguments table = Positional(given, 1, "a table", rest);
+    const Arguments table = Positional(given, 1, "a mesa", rest);
     const Options options(rest, {"--people", "--service"}, {});
     const double service =
         options.One("--service") ? ParseAmount(*options.One("--service"), "--service") : 0;
     session.Start();
     PrintCheck(session, table[0], options.One("--people").value_or("1"), service);
   } else if (action == "close") {
-    const Arguments table = Positional(given, 1, "a table", rest);
+    const Arguments table = Positional(given, 1, "a mesa", rest);
     const Options options(rest, {"--pay", "--cpf"}, {});
     std::vector<SalePayment> payments;
     for (const std::string& payment : options.All("--pay")) {
       payments.push_back(ParsePayment(payment));
     }
-    if (payments.empty()) throw zel::Error("give at least one --pay");
+    if (payments.empty()) throw UsageError("informe ao menos um --pay");
     session.Start();
     CloseIntoCoupon(session, table[0], options.One("--cpf").value_or(""), payments);
   } else if (action == "list" || action == "menu") {
@@ -246,11 +248,11 @@ int RunTable(Session& session, const Arguments& arguments) {
     if (action == "list") {
       ListOpenTables(session);
     } else {
-      Require(session.Op<bool(const std::string&)>(kImprimeCardapio)(kColourScheme), "the menu");
+      Require(session.Op<bool(const std::string&)>(kImprimeCardapio)(kColourScheme), "o cardápio");
       std::fprintf(session.out(), "Cardápio impresso.\n");
     }
   } else if (action == "opening" || action == "record") {
-    const Arguments number = Positional(given, 1, "a table or order pad", rest);
+    const Arguments number = Positional(given, 1, "a mesa ou a comanda", rest);
     const Options options(rest, {"--item", "--service"}, {});
     const std::vector<SaleItem> items = Items(options);
     const double service =
@@ -262,7 +264,7 @@ int RunTable(Session& session, const Arguments& arguments) {
       PrintSalesRecord(session, number[0], items);
     }
   } else {
-    throw zel::Error("unknown table action '" + action + "' (see --help)");
+    throw UsageError("ação de mesa desconhecida '" + action + "'");
   }
   return 0;
 }

@@ -5,10 +5,10 @@
 #include <set>
 #include <sstream>
 
-#include "zel/codepage.h"
 #include "options.h"
-#include "zel/env.h"
+#include "zel/codepage.h"
 #include "zel/date_time.h"
+#include "zel/env.h"
 #include "zel/error.h"
 
 namespace ecfhost {
@@ -36,8 +36,8 @@ std::vector<std::vector<std::string>> Records(const std::string& path, std::size
     if (line.empty() || line[0] == '#') continue;
     std::vector<std::string> fields = Split(line);
     if (fields.size() != count) {
-      throw zel::Error(path + ", line " + std::to_string(number) + ": " + std::to_string(count) +
-                       " fields separated by ';' are expected, not " +
+      throw zel::Error(path + ", linha " + std::to_string(number) + ": esperados " +
+                       std::to_string(count) + " campos separados por ';', não " +
                        std::to_string(fields.size()));
     }
     records.push_back(std::move(fields));
@@ -46,9 +46,14 @@ std::vector<std::vector<std::string>> Records(const std::string& path, std::size
 }
 
 // A signed amount as these files keep it ("-12.50").
+// A bad value in a file is a failed check, not a mistake on the command line.
 double SignedAmount(const std::string& text, const std::string& what) {
-  if (!text.empty() && text[0] == '-') return -ParseAmount(text.substr(1), what);
-  return ParseAmount(text, what);
+  try {
+    if (!text.empty() && text[0] == '-') return -ParseAmount(text.substr(1), what);
+    return ParseAmount(text, what);
+  } catch (const UsageError& error) {
+    throw zel::Error(error.what());
+  }
 }
 
 std::string AmountText(double value) {
@@ -61,7 +66,7 @@ zel::DateTime ParseDate(const std::string& text) {
   int day = 0, month = 0, year = 0;
   if (std::sscanf(text.c_str(), "%d/%d/%d", &day, &month, &year) != 3 ||
       !zel::IsValidDate(year, month, day)) {
-    throw zel::Error("'" + text + "' is not a date DD/MM/YYYY");
+    throw zel::Error("'" + text + "' não é uma data DD/MM/AAAA");
   }
   return zel::EncodeDate(year, month, day);
 }
@@ -87,17 +92,17 @@ std::string Cp(const std::string& utf8) { return zel::Utf8ToCp1252(utf8); }
 CreditAccounts::CreditAccounts(const std::string& consumers_file, const std::string& folder)
     : movements_path_(folder + "/" + kMovementsFile), items_path_(folder + "/" + kItemsFile) {
   if (!zel::Env::Default()->FileExists(consumers_file)) {
-    throw zel::Error("no consumers file " + consumers_file);
+    throw zel::Error("arquivo de consumidores não encontrado: " + consumers_file);
   }
   for (const auto& f : Records(consumers_file, 5)) {
-    consumers_.push_back({f[0], f[1], f[2], f[3], SignedAmount(f[4], "the opening balance")});
+    consumers_.push_back({f[0], f[1], f[2], f[3], SignedAmount(f[4], "o saldo inicial")});
   }
   for (const auto& f : Records(movements_path_, 6)) {
-    movements_.push_back({f[0], f[1], f[2], f[3], SignedAmount(f[4], "a movement"), f[5]});
+    movements_.push_back({f[0], f[1], f[2], f[3], SignedAmount(f[4], "um movimento"), f[5]});
   }
   for (const auto& f : Records(items_path_, 5)) {
-    items_.push_back(
-        {f[0], f[1], ParseAmount(f[2], "a quantity"), f[3], ParseAmount(f[4], "an item total")});
+    items_.push_back({f[0], f[1], SignedAmount(f[2], "uma quantidade"), f[3],
+                      SignedAmount(f[4], "um total de item")});
   }
 }
 
@@ -106,7 +111,7 @@ std::vector<ConsumerRow> CreditAccounts::Consumer(const std::string& code) const
   for (const ConsumerRow& row : consumers_) {
     if (row.code == code) rows.push_back(row);
   }
-  if (rows.empty()) throw zel::Error("no consumer " + code + " in the consumers file");
+  if (rows.empty()) throw zel::Error("consumidor " + code + " não está no arquivo de consumidores");
   return rows;
 }
 
@@ -151,7 +156,8 @@ zel::Dataset CreditAccounts::Families(const std::string& only_family) const {
     if (!only_family.empty() && row.family_code != only_family) continue;
     if (seen.insert(row.family_code).second) Add(families, {row.family_code, Cp(row.family_name)});
   }
-  if (families.IsEmpty()) throw zel::Error("no family " + only_family + " in the consumers file");
+  if (families.IsEmpty())
+    throw zel::Error("família " + only_family + " não está no arquivo de consumidores");
   families.First();
   return families;
 }

@@ -5,8 +5,9 @@
 #include <cstdio>
 
 #include "fiscal_config.h"
-#include "zel/codepage.h"
+#include "options.h"
 #include "sale_builder.h"
+#include "zel/codepage.h"
 #include "zel/date_time.h"
 #include "zel/error.h"
 
@@ -83,7 +84,7 @@ zel::Dataset Payments(double amount, const std::string& form) {
 }  // namespace
 
 void Deposit(Session& session, CreditAccounts& accounts, const DepositRequest& request) {
-  if (!(request.amount > 0)) throw zel::Error("the deposit amount must be above zero");
+  if (!(request.amount > 0)) throw UsageError("o valor do depósito deve ser maior que zero");
   const ConsumerRow consumer = accounts.Consumer(request.consumer).front();
   const double before = accounts.Balance(consumer.family_code);
   const std::string number = accounts.NextDepositNumber();
@@ -103,7 +104,7 @@ void Deposit(Session& session, CreditAccounts& accounts, const DepositRequest& r
         payments, before, Cp(consumer.name), number, "", "", "", "", "", "", "", "", "", "", "", "",
         false, Cp(consumer.family_name), "");
   }
-  if (!printed) throw zel::Error("the deposit receipt was not printed");
+  if (!printed) throw zel::Error("o comprovante de depósito não foi impresso");
   accounts.Record(MovementNow(consumer.family_code, "Deposito", request.amount));
   std::fprintf(session.out(), "Depósito %s de %s para %s (%s): saldo %s\n", number.c_str(),
                Money(request.amount).c_str(), consumer.name.c_str(), consumer.family_name.c_str(),
@@ -151,7 +152,7 @@ void PrintStatement(Session& session, CreditAccounts& accounts, const std::strin
 
 void Debit(Session& session, CreditAccounts& accounts, const std::string& code,
            const std::vector<DebitItem>& items) {
-  if (items.empty()) throw zel::Error("give at least one --item NAME:QTY:PRICE");
+  if (items.empty()) throw UsageError("informe ao menos um --item NOME:QTD:PREÇO");
   const ConsumerRow consumer = accounts.Consumer(code).front();
   zel::Dataset products("cdsProdutos");
   products.SetFieldDefs({{"CDARVPROD", zel::FieldType::kText, 20},
@@ -180,7 +181,7 @@ void Debit(Session& session, CreditAccounts& accounts, const std::string& code,
   if (!session.Op<DebitoOp>("Comp_DebitoCons")(kColourScheme, products.Data(), total, kLinkedForm,
                                                code, Cp(consumer.name), consumer.family_code,
                                                Cp(consumer.family_name), "", balance, 0, 0, "1")) {
-    throw zel::Error("the debit receipt was not printed");
+    throw zel::Error("o comprovante de débito não foi impresso");
   }
   accounts.Record(MovementNow(consumer.family_code, "Venda", -total, sale), sold);
   std::fprintf(session.out(), "Venda %s de %s debitada de %s: saldo %s\n", sale.c_str(),
@@ -190,14 +191,14 @@ void Debit(Session& session, CreditAccounts& accounts, const std::string& code,
 
 void CancelDeposit(Session& session, CreditAccounts& accounts, const std::string& code,
                    const std::string& deposit, double amount) {
-  if (!(amount > 0)) throw zel::Error("the cancelled amount must be above zero");
+  if (!(amount > 0)) throw UsageError("o valor cancelado deve ser maior que zero");
   const ConsumerRow consumer = accounts.Consumer(code).front();
   const double final_balance = accounts.Balance(consumer.family_code) - amount;
   std::string coupon;
   if (!session.Op<CancelaOp>("Cancela_Cred_Pessoal")(
           CreditTotalizers(session).cancellation, "", "", "", kColourScheme, coupon, deposit, code,
           Cp(consumer.name), "", "Dinheiro", amount, final_balance, Cp(consumer.family_name))) {
-    throw zel::Error("the cancellation was not registered");
+    throw zel::Error("o cancelamento não foi registrado");
   }
   accounts.Record(MovementNow(consumer.family_code, "Cancelamento", -amount));
   std::fprintf(session.out(), "Depósito %s cancelado (comprovante %s): saldo %s\n", deposit.c_str(),

@@ -7,14 +7,14 @@ namespace ecfhost {
 DriverLibrary::DriverLibrary(const std::string& path)
     : path_(path), handle_(zel::Env::Default()->OpenLibrary(path)) {
   if (handle_ == nullptr) {
-    throw zel::Error("cannot load the driver " + path + ": " +
+    throw zel::Error("não foi possível carregar o driver " + path + ": " +
                      zel::Env::Default()->LastLibraryError());
   }
 }
 
 void* DriverLibrary::Symbol(const std::string& name) const {
   void* symbol = zel::Env::Default()->GetSymbol(handle_, name);
-  if (symbol == nullptr) throw zel::Error("the driver " + path_ + " does not export " + name);
+  if (symbol == nullptr) throw zel::Error("o driver " + path_ + " não exporta " + name);
   return symbol;
 }
 
@@ -32,8 +32,8 @@ std::string DefaultDriverPath() {
   const std::string library_directory = program_directory + "/" + ECFHOST_LIBRARY_DIR;
   const std::string path = zel::FindLibrary("zel00100.dll", {program_directory, library_directory});
   if (path.empty()) {
-    throw zel::Error("cannot find the driver zel00100 in ZEL_LIBRARY_PATH, in " +
-                     program_directory + " or in " + library_directory);
+    throw zel::Error("o driver zel00100 não foi encontrado em ZEL_LIBRARY_PATH, em " +
+                     program_directory + " nem em " + library_directory);
   }
   return path;
 }

@@ -35,7 +35,8 @@ std::string StoredPrinterSerial(const Session& session) {
                   "'");
   table.SetFiltered(true);
   if (table.IsEmpty()) {
-    throw zel::Error(path + " has no row for branch " + kBranch + ", register " + kCashRegister);
+    throw zel::Error(path + " não tem a linha da filial " + std::string(kBranch) + ", caixa " +
+                     kCashRegister);
   }
   return zel::Uncripto(table.AsText("NRSERIEECF"), zel::kCipherKey);
 }
@@ -58,7 +59,7 @@ void RegisterPrinter(Session& session, const std::string& serial) {
   table.Post();
   table.SaveToFile(ConfigurationPath(session));
   if (!GrandTotalCheck(session, "N")) {
-    throw zel::Error("the driver could not store the printer's grand total in " +
+    throw zel::Error("o driver não conseguiu guardar o totalizador geral da impressora em " +
                      ConfigurationPath(session));
   }
   std::fprintf(session.out(), "[configuração] impressora %s registrada nesta caixa\n",

@@ -3,9 +3,11 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "zel/error.h"
-
 namespace ecfhost {
+
+bool HasValueAt(const std::vector<std::string>& arguments, std::size_t index) {
+  return index < arguments.size() && !arguments[index].starts_with("--");
+}
 
 Options::Options(const std::vector<std::string>& arguments, const std::set<std::string>& valued,
                  const std::set<std::string>& flags) {
@@ -14,10 +16,13 @@ Options::Options(const std::vector<std::string>& arguments, const std::set<std::
     if (flags.contains(name)) {
       given_.emplace_back(name, "");
     } else if (valued.contains(name)) {
-      if (i + 1 >= arguments.size()) throw zel::Error("option " + name + " needs a value");
+      if (!HasValueAt(arguments, i + 1))
+        throw UsageError("a opção " + name + " precisa de um valor");
       given_.emplace_back(name, arguments[++i]);
+    } else if (name.starts_with("-")) {
+      throw UsageError("opção desconhecida '" + name + "'");
     } else {
-      throw zel::Error("unknown option '" + name + "' (see --help)");
+      throw UsageError("argumento inesperado '" + name + "'");
     }
   }
 }
@@ -32,7 +37,7 @@ std::vector<std::string> Options::All(const std::string& name) const {
 
 std::optional<std::string> Options::One(const std::string& name) const {
   const std::vector<std::string> values = All(name);
-  if (values.size() > 1) throw zel::Error("option " + name + " given more than once");
+  if (values.size() > 1) throw UsageError("a opção " + name + " foi dada mais de uma vez");
   if (values.empty()) return std::nullopt;
   return values.front();
 }
@@ -48,7 +53,7 @@ double ParseAmount(const std::string& text, const std::string& what) {
   const double value = number.empty() ? NAN : std::strtod(number.c_str(), &end);
   if (number.empty() || end != number.c_str() + number.size() || !std::isfinite(value) ||
       value < 0 || number.find_first_not_of("0123456789.") != std::string::npos) {
-    throw zel::Error(what + " must be an amount such as 21.90, not '" + text + "'");
+    throw UsageError(what + ": '" + text + "' não é um valor como 21,90");
   }
   return value;
 }

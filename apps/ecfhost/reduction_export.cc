@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "sale_builder.h"
 #include "zel/codepage.h"
 #include "zel/date_format.h"
-#include "sale_builder.h"
 #include "zel/error.h"
 
 namespace ecfhost {
@@ -133,7 +133,7 @@ std::string PrinterText(Session& session, const std::string& entry_name, int wid
   const Entry entry = *session.Op<Entry>(symbol);
   std::string text(width, ' ');
   if (entry == nullptr || entry(text.data()) != 1) {
-    throw zel::Error("the printer did not answer " + entry_name);
+    throw zel::Error("a impressora não respondeu a " + entry_name);
   }
   return text;
 }
@@ -176,7 +176,8 @@ void ExportReduction(Session& session, ReductionExport& figures) {
                                               figures.payment_forms, figures.tax_rates,
                                               figures.non_fiscal)) {
     throw zel::Error(
-        "the driver could not export the day's figures (the reason is in its debug log)");
+        "o driver não conseguiu exportar os valores do dia (o motivo está no seu log de "
+        "depuração)");
   }
 }
 

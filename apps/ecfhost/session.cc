@@ -3,8 +3,8 @@
 #include <cstdlib>
 
 #include "fiscal_config.h"
-#include "zel/codepage.h"
 #include "sale_builder.h"
+#include "zel/codepage.h"
 #include "zel/debug_log.h"
 #include "zel/error.h"
 #include "zel/host_services.h"
@@ -63,9 +63,10 @@ void Session::Start() {
     // The driver closed the port on failing; a lock still held is another
     // program's.
     if (!workspace_.TryLockFile(workspace_.PrinterDirectory() + "/port.lock")) {
-      throw zel::Error("the printer is in use by another program on this folder");
+      throw zel::Error("a impressora está em uso por outro programa nesta pasta");
     }
-    throw zel::Error("the driver did not start: the printer did not pass its checks");
+    throw zel::Error(
+        "o driver não iniciou: a impressora não passou nas verificações (veja as mensagens acima)");
   }
   zel::Variant data = zel::MakeParams({{"ESQUEMA", kColourScheme},
                                        {"DATAATUIMP", ""},
@@ -78,7 +79,7 @@ void Session::Start() {
     if (pair.AsArray()[0].AsText() == "SERIEIMP") printer_serial_ = pair.AsArray()[1].AsText();
   }
   if (printer_serial_.find_first_not_of(' ') == std::string::npos) {
-    throw zel::Error("the printer did not give its serial number");
+    throw zel::Error("a impressora não informou o seu número de série");
   }
   printer_serial_.erase(printer_serial_.find_last_not_of(' ') + 1);
   DriverText("stSerieAtu") = printer_serial_;
@@ -86,8 +87,8 @@ void Session::Start() {
     RegisterPrinter(*this, printer_serial_);
   } else if (!PrinterMatchesConfiguration(*this, printer_serial_)) {
     throw zel::Error(
-        "the printer does not match this register's configuration (grand total or serial "
-        "number); see the messages above");
+        "a impressora não confere com a configuração desta caixa (totalizador geral ou número "
+        "de série); veja as mensagens acima");
   }
 }
 

@@ -76,10 +76,10 @@ TEST_F(EcfhostMenuTest, TypeEFileByDatesIsNamed) {
 }
 
 TEST_F(EcfhostMenuTest, UnknownItemOrMissingRangeIsRefused) {
-  EXPECT_EQ(Ecfhost("menu nothing").status, 1);
+  EXPECT_EQ(Ecfhost("menu nothing").status, 2);
   const Outcome missing = Ecfhost("menu lmf --from 01/01/2000");
-  EXPECT_EQ(missing.status, 1);
-  EXPECT_THAT(missing.out, HasSubstr("give --to"));
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_THAT(missing.out, HasSubstr("informe --to"));
 }
 
 }  // namespace
