@@ -239,7 +239,8 @@ const std::vector<Command>& Commands() {
        "usage: ecfhost verify FILE\n"
        "Checks the signature record at the end of FILE (a real path or\n"
        "C:\\MenuFiscal\\...) against the driver's public key; exit status 0\n"
-       "when it holds, 1 when it does not or the file is unsigned.\n",
+       "when it holds, 1 when it does not or the file is unsigned, 2 when\n"
+       "there is no such file.\n",
        RunVerify},
       {"table", "a waiter's day: items on tables, check, close into a coupon",
        "usage: ecfhost table ACTION ...\n"

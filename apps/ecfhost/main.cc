@@ -127,9 +127,9 @@ int Fail(const std::string& who, const std::exception& error, ecfhost::Session* 
   if (session != nullptr) session->ReportLogTrouble(stderr);
   const bool usage = dynamic_cast<const ecfhost::UsageError*>(&error) != nullptr;
   const std::string message = error.what();
+  const std::string hint = usage ? " (veja " + who + " --help)" : "";
   std::fprintf(stderr, "%s: erro: %s%s\n", who.c_str(),
-               (IsUtf8(message) ? message : zel::Cp1252ToUtf8(message)).c_str(),
-               usage ? (" (veja " + who + " --help)").c_str() : "");
+               (IsUtf8(message) ? message : zel::Cp1252ToUtf8(message)).c_str(), hint.c_str());
   return usage ? ecfhost::kExitUsage : ecfhost::kExitFailed;
 }
 
