@@ -9,7 +9,6 @@
 #include "options.h"
 #include "sale_checks.h"
 #include "zel/codepage.h"
-#include "zel/error.h"
 
 namespace ecfhost {
 namespace {
@@ -179,7 +178,8 @@ zel::Variant ClosingPaymentTypes(zel::Dataset& reconciled) {
   for (reconciled.First(); !reconciled.Eof(); reconciled.Next()) {
     const std::string host_name = reconciled.AsText("DSIMPFISCAL");
     if (reconciled.AsText("CDFPIMPFIS").empty()) {
-      throw zel::Error("the printer did not take the payment form '" + host_name + "'");
+      Fail("a impressora não aceitou a forma de pagamento '" + zel::Cp1252ToUtf8(host_name) +
+           "' (veja ecfhost program)");
     }
     // The driver wrote the form's name as the printer keeps it.
     types.Append();
@@ -239,7 +239,7 @@ zel::Variant PaymentMovements(const std::vector<SalePayment>& payments, zel::Dat
   data.CreateDataSet();
   for (std::size_t i = 0; i < payments.size(); ++i) {
     const PaymentType* type = FindPaymentType(payments[i].form);
-    if (type == nullptr) throw zel::Error("unknown payment form '" + payments[i].form + "'");
+    if (type == nullptr) Fail("forma de pagamento desconhecida '" + payments[i].form + "'");
     data.Append();
     data.SetValue("CDFILIAL", "0001");
     data.SetValue("IDTIPOMOVIVE", "E");

@@ -1,8 +1,9 @@
 #include "sale_checks.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <set>
 
 #include "zel/codepage.h"
@@ -11,13 +12,35 @@
 namespace ecfhost {
 namespace {
 
-// Amounts are taken to millionths first, so that 1.15 (1.149999... in
-// binary) is still 1,15 once cut to cents, as the driver's own cut does on
-// the number's decimal form.
-std::int64_t Millionths(double amount) { return std::llround(amount * 1e6); }
+// Stands for an amount too large for any of the printer's fields, small
+// enough that a few of them add up without overflowing.
+constexpr std::int64_t kBeyondEveryField = 100000000000000000;
 
-std::int64_t CutToCents(double amount) { return Millionths(amount) / 10000; }
-std::int64_t RoundToCents(double amount) { return std::llround(amount * 100); }
+// `amount` (not negative) in units of 10^-decimals, cut or rounded half
+// away from zero as the driver does: on the number's 15-significant-digit
+// decimal form, so that 1.15 (1.149999... in binary) is 1,15 once cut.
+std::int64_t Scaled(double amount, int decimals, bool cut) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.14e", amount);  // "d.dddddddddddddde+XX"
+  std::int64_t digits = 0;
+  for (const char* c = text; *c != 'e'; ++c) {
+    if (*c != '.') digits = digits * 10 + (*c - '0');
+  }
+  const int shift = std::atoi(std::strchr(text, 'e') + 1) - 14 + decimals;
+  if (shift > 2) return kBeyondEveryField;
+  if (shift >= 0) {
+    for (int i = 0; i < shift; ++i) digits *= 10;
+    return digits;
+  }
+  if (shift < -18) return 0;
+  std::int64_t unit = 1;
+  for (int i = 0; i < -shift; ++i) unit *= 10;
+  const std::int64_t whole = digits / unit;
+  return cut || (digits % unit) * 2 < unit ? whole : whole + 1;
+}
+
+std::int64_t CutToCents(double amount) { return Scaled(amount, 2, true); }
+std::int64_t RoundToCents(double amount) { return Scaled(amount, 2, false); }
 
 // A number as the cashier typed it, with a decimal comma: "0,001".
 std::string Typed(double value) {
@@ -117,7 +140,7 @@ void Fail(const std::string& utf8) { throw zel::Error(zel::Utf8ToCp1252(utf8)); 
 
 std::int64_t PriceCents(double price) { return CutToCents(price); }
 
-std::int64_t QuantityThousandths(double quantity) { return std::llround(quantity * 1000); }
+std::int64_t QuantityThousandths(double quantity) { return Scaled(quantity, 3, false); }
 
 std::int64_t ItemTotalCents(const SaleItem& item) {
   return PriceCents(item.price) * QuantityThousandths(item.quantity) / 1000;
