@@ -66,16 +66,20 @@ std::vector<std::string> ProgrammedRates(Session& session) {
 std::string ClosedDayReason(Session& session, bool pending_counts) {
   const std::optional<zel::DateTime> today = PrinterToday(session);
   if (!today) return "";
-  // The driver reads a printer with no day open as open today.
+  // The driver reads a printer with no day open as open on the computer's
+  // date, which may be a day behind the printer's within the few minutes the
+  // clocks may differ around midnight: only a day older than both is
+  // certainly pending.
   const zel::DateTime movement =
-      session.Op<zel::DateTime(const std::string&)>("DataMoviFiscal")(kColourScheme);
-  if (pending_counts && zel::DateOf(movement).value < today->value) {
+      zel::DateOf(session.Op<zel::DateTime(const std::string&)>("DataMoviFiscal")(kColourScheme));
+  const zel::DateTime computer_today = zel::DateOf(session.workspace().Now());
+  if (pending_counts && movement < *today && movement < computer_today) {
     return "há uma redução Z pendente do dia " + Shown(movement) +
            ": a impressora só aceita documentos do dia " + Shown(*today) +
            " depois dela (ecfhost z)";
   }
   const std::optional<zel::DateTime> reduced = LastReducedDay(session);
-  if (reduced && reduced->value == today->value) {
+  if (reduced && *reduced == *today) {
     return "o dia fiscal está encerrado (redução Z já emitida hoje, " + Shown(*today) +
            "): a impressora só aceita documentos fiscais no dia seguinte";
   }
