@@ -3,7 +3,6 @@
 #include <cctype>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <set>
 
 #include "options.h"
@@ -114,13 +113,7 @@ SalePayment ParsePayment(const std::string& text) {
   return payment;
 }
 
-std::string Money(double amount) {
-  char text[40];
-  std::snprintf(text, sizeof text, "%.2f", amount);
-  std::string money = text;
-  money[money.size() - 3] = ',';
-  return money;
-}
+std::string Money(double amount) { return CentsText(std::llround(amount * 100)); }
 
 const std::vector<PaymentType>& HostPaymentTypes() {
   static const std::vector<PaymentType> types = {{"001", "Dinheiro", "1"},

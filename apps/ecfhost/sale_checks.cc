@@ -20,6 +20,7 @@ constexpr std::int64_t kBeyondEveryField = 100000000000000000;
 // away from zero as the driver does: on the number's 15-significant-digit
 // decimal form, so that 1.15 (1.149999... in binary) is 1,15 once cut.
 std::int64_t Scaled(double amount, int decimals, bool cut) {
+  if (!(amount > 0)) return 0;
   char text[32];
   std::snprintf(text, sizeof text, "%.14e", amount);  // "d.dddddddddddddde+XX"
   std::int64_t digits = 0;
@@ -217,7 +218,11 @@ void CheckPrintable(std::string_view utf8, const std::string& what) {
   std::vector<std::string> unprintable;
   for (std::size_t at = 0; at < utf8.size();) {
     const std::size_t length = SequenceLength(static_cast<unsigned char>(utf8[at]));
-    if (length == 0 || at + length > utf8.size()) {
+    bool valid = length > 0 && at + length <= utf8.size();
+    for (std::size_t i = 1; valid && i < length; ++i) {
+      valid = (static_cast<unsigned char>(utf8[at + i]) & 0xC0) == 0x80;
+    }
+    if (!valid) {
       Fail(what + " não é texto UTF-8 válido (byte " + std::to_string(at + 1) + ")");
     }
     const std::string_view sequence = utf8.substr(at, length);
