@@ -75,7 +75,8 @@ SaleItem ParseItem(const std::string& text) {
   }
   if (!IsRate(item.rate)) {
     Fail("a alíquota '" + item.rate + "' do item '" + name +
-         "' não é uma posição de dois dígitos (01, 02, ...) nem FF, II ou NN");
+         "' não é uma posição de dois dígitos (01, 02, ...) nem FF, II ou NN; as posições "
+         "programadas na impressora são mostradas por ecfhost program");
   }
   item.quantity = ParseAmount(fields[3], zel::Utf8ToCp1252("a quantidade do item '" + name + "'"));
   item.price = ParseAmount(fields[4], zel::Utf8ToCp1252("o preço do item '" + name + "'"));

@@ -62,6 +62,9 @@ TEST_F(EcfhostSaleTest, EveryFigureShownIsTheOneOnTheTape) {
       // 0,333 x 1,99 = 0,66267: the item's total is cut too.
       {"--item '2:B:01:0.333:1.99' --pay Dinheiro:1", "total 0,66, pago 1,00, troco 0,34", "0,66",
        "0,34"},
+      // The quantity is rounded to three decimals on its decimal form.
+      {"--item '4:D:01:1.0005:100' --pay Dinheiro:101", "total 100,10, pago 101,00, troco 0,90",
+       "100,10", "0,90"},
       // The subtotal's discount and the item's are cut to cents as well.
       {"--item '3:C:01:3:1.10:0.109' --discount 0.999 --pay Dinheiro:3",
        "total 2,21, pago 3,00, troco 0,79", "2,21", "0,79"},
