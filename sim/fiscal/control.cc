@@ -2,6 +2,7 @@
 #include <cstring>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "ecfsim.h"
 #include "printer.h"
@@ -177,6 +178,19 @@ long long EcfSim_Figure(const char* name) {
   long long value = -1;
   WithPrinter([&](Printer& p) { value = ecfsim::Figure(p.state(), ecfsim::Arg(name)); });
   return value;
+}
+
+void EcfSim_Mark(const char* text) {
+  WithPrinter([&](Printer& p) {
+    const std::string mark = ecfsim::Arg(text);
+    p.harness().journal.push_back("EcfSim_Mark|" + mark);
+    p.tape().Journal("EcfSim_Mark|" + mark);
+    std::vector<std::string> lines;
+    for (const std::string& line : ecfsim::WrapLines("*** " + mark + " ***", ecfsim::kTapeWidth)) {
+      lines.push_back(ecfsim::Centre(line, ecfsim::kTapeWidth));
+    }
+    p.tape().Mark(lines);
+  });
 }
 
 int EcfSim_Directory(char* buffer, int size) {
