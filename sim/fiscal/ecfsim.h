@@ -78,7 +78,8 @@ ECFSIM_CONTROL void EcfSim_JournalClear(void);
 // (cents, both taxes); "coo", "crz", "cro", "gnf", "ccf", "cfc", "grg",
 // "cdc", "cer"; "document" (the DocumentState number), "movement_date" and
 // "last_reduced_date" (yyyymmdd), "drawer_open", "daylight_saving",
-// "reductions" (records in the fiscal memory), "clock_offset".
+// "reductions" (records in the fiscal memory), "clock_offset"; "paper_low"
+// and "paper_out" (commands left with that paper, -1 until reset).
 ECFSIM_CONTROL long long EcfSim_Figure(const char* name);
 
 // Writes `text` (Windows-1252) on the paper roll as a marked line,

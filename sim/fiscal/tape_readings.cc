@@ -103,7 +103,7 @@ std::string TotalizerRow(const std::string& index, const std::string& name, int 
 void AppendTotalizers(std::vector<std::string>& lines, const PrinterState& state) {
   const DayFigures& day = state.day;
   lines.push_back(Banner("TOTALIZADORES NÃO FISCAIS"));
-  lines.push_back(Spread(Cp("Nº Descrição") + std::string(kTotalizerNameWidth - 9, ' ') + "CON",
+  lines.push_back(Spread(Cp("Nº Descrição") + std::string(kTotalizerNameWidth - 8, ' ') + "CON",
                          "Valor acumulado", kW));
   for (int i = 0; i < kTotalizerSlots; ++i) {
     const NonFiscalTotalizer& totalizer = state.totalizers[i];
