@@ -186,8 +186,9 @@ Outcome SellItem(Printer& p, const ItemRequest& request) {
 
   p.Print(Digits(static_cast<int>(s.coupon.items.size()), 3) + " " + item.code + " " +
           item.description);
-  p.Print(Spread("    " + Quantity(item.quantity) + item.unit + " x " + Money(item.unit_price),
-                 RateLabel(s, rate) + " " + Money(item.total), kW));
+  p.PrintLines(
+      SpreadLines("    " + Quantity(item.quantity) + item.unit + " x " + Money(item.unit_price),
+                  RateLabel(s, rate) + " " + Money(item.total), kW));
   if (item.surcharge > 0)
     p.Print(Spread(Utf8ToCp1252("    acréscimo item"), "+" + Money(item.surcharge), kW));
   if (item.discount > 0) p.Print(Spread("    desconto item", "-" + Money(item.discount), kW));

@@ -79,9 +79,11 @@ std::vector<std::string> ItemLines(const std::vector<TableItem>& items) {
   std::vector<std::string> lines;
   for (const TableItem& item : items) {
     lines.push_back(item.code + " " + item.description);
-    lines.push_back(
-        Spread("    " + Quantity(item.quantity) + item.unit + " x " + Money(item.unit_price),
-               Money(ItemValue(item)), kW));
+    for (std::string& line :
+         SpreadLines("    " + Quantity(item.quantity) + item.unit + " x " + Money(item.unit_price),
+                     Money(ItemValue(item)), kW)) {
+      lines.push_back(std::move(line));
+    }
   }
   return lines;
 }
