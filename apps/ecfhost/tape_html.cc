@@ -65,7 +65,10 @@ class Page {
       Cut();
       return;
     }
-    if (line == kDocumentStart && !strip_.empty()) Cut();
+    if (line == kDocumentStart) {
+      if (holds_document_) Cut();
+      holds_document_ = true;
+    }
     strip_ += IsMark(line) ? "<span class=\"mark\">" + EscapeHtml(line) + "</span>\n"
                            : EscapeHtml(line) + "\n";
   }
@@ -84,11 +87,13 @@ class Page {
   }
   void Cut() {
     EndStrip();
+    holds_document_ = false;
     html_ += "<div class=\"cut\" title=\"corte\"><span>corte</span></div>\n";
   }
 
   std::string html_;
   std::string strip_;
+  bool holds_document_ = false;  // marks alone share the next document's strip
 };
 
 }  // namespace

@@ -16,7 +16,7 @@
 
 #include "options.h"
 #include "sale_builder.h"
-#include "support/temp_dir.h"
+#include "support/ecfhost_process.h"
 #include "zel/dataset.h"
 #include "zel/error.h"
 
@@ -27,62 +27,7 @@ using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::Not;
 
-struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string ReadAll(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::stringstream content;
-  content << file.rdbuf();
-  return content.str();
-}
-
-int Count(const std::string& text, const std::string& what) {
-  int count = 0;
-  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
-    ++count;
-  }
-  return count;
-}
-
-// Lines of `text` that read `line` once centred blanks are trimmed.
-int CountLines(const std::string& text, const std::string& line) {
-  std::istringstream lines(text);
-  int count = 0;
-  for (std::string read; std::getline(lines, read);) {
-    read.erase(0, read.find_first_not_of(' '));
-    read.erase(read.find_last_not_of(' ') + 1);
-    count += read == line ? 1 : 0;
-  }
-  return count;
-}
-
-class EcfhostTest : public ::testing::Test {
- protected:
-  // Runs ecfhost with `arguments` (already quoted for the shell) in its own
-  // working folder under the temporary directory.
-  // `environment` ("NAME=value ...") is set for the program alone.
-  Outcome Ecfhost(const std::string& arguments, const std::string& answer = "--no",
-                  const std::string& environment = "") {
-    const std::string out = dir_.Join("out.txt");
-    const std::string err = dir_.Join("err.txt");
-    const std::string command = "cd '" + dir_.path() + "' && " + environment +
-                                "'" ECFHOST_PATH "' --dir work " + answer + " " + arguments +
-                                " > '" + out + "' 2> '" + err + "' < /dev/null";
-    const int raw = std::system(command.c_str());
-    Outcome run;
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.out = ReadAll(out);
-    run.err = ReadAll(err);
-    return run;
-  }
-  std::string Tape() { return ReadAll(dir_.Join("work/printer/tape.txt")); }
-
-  TempDir dir_;
-};
+class EcfhostTest : public EcfhostProcessTest {};
 
 constexpr char kRice[] = "--item '7891000100103:ARROZ 5KG:01:2:21.90'";
 constexpr char kBeans[] = "--item '7891000200200:FEIJAO 1KG:02:1:8.49:0.49'";
