@@ -2,15 +2,16 @@
 // training. Every change shows on the paper roll as a marked line
 // ("*** sem papel ***") and in the printer's journal, so the tape tells
 // what happened to the printer and when.
+#include <cstdint>
 #include <cstdio>
 #include <optional>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "command_families.h"
 #include "fiscal_config.h"
 #include "sim_steering.h"
-#include "zel/codepage.h"
-#include "zel/error.h"
 
 namespace ecfhost {
 namespace {

@@ -58,6 +58,34 @@ std::vector<std::string> SplitLines(std::string_view text) {
   return lines;
 }
 
+// `text` with &, <, >, " and ' written as HTML entities.
+std::string EscapeHtml(std::string_view text) {
+  std::string escaped;
+  escaped.reserve(text.size());
+  for (const char c : text) {
+    switch (c) {
+      case '&':
+        escaped += "&amp;";
+        break;
+      case '<':
+        escaped += "&lt;";
+        break;
+      case '>':
+        escaped += "&gt;";
+        break;
+      case '"':
+        escaped += "&quot;";
+        break;
+      case '\'':
+        escaped += "&#39;";
+        break;
+      default:
+        escaped += c;
+    }
+  }
+  return escaped;
+}
+
 class Page {
  public:
   void Line(const std::string& line) {
@@ -97,33 +125,6 @@ class Page {
 };
 
 }  // namespace
-
-std::string EscapeHtml(std::string_view text) {
-  std::string escaped;
-  escaped.reserve(text.size());
-  for (const char c : text) {
-    switch (c) {
-      case '&':
-        escaped += "&amp;";
-        break;
-      case '<':
-        escaped += "&lt;";
-        break;
-      case '>':
-        escaped += "&gt;";
-        break;
-      case '"':
-        escaped += "&quot;";
-        break;
-      case '\'':
-        escaped += "&#39;";
-        break;
-      default:
-        escaped += c;
-    }
-  }
-  return escaped;
-}
 
 std::string TapeHtml(std::string_view tape) {
   Page page;

@@ -15,9 +15,6 @@ namespace ecfhost {
 // document ending with an empty line).
 std::string TapeHtml(std::string_view tape);
 
-// `text` with &, <, >, " and ' written as HTML entities.
-std::string EscapeHtml(std::string_view text);
-
 }  // namespace ecfhost
 
 #endif  // ECFHOST_TAPE_HTML_H_
