@@ -142,6 +142,22 @@ TEST_F(TapeLayoutTest, TheXAndTheZShowTheirFiguresInTheSameColumns) {
   const std::vector<FigureLine> x_figures = Figures(x);
   ASSERT_GT(x_figures.size(), 30u);
   EXPECT_EQ(x_figures, Figures(z)) << "the same figures, labels and columns";
+  // The headings of the columns end where their figures end.
+  int checked = 0;
+  for (const std::string& line : x) {
+    checked +=
+        line.starts_with("Alíquota") || line.starts_with("T01") || line.starts_with("Nº Descrição");
+    if (line.starts_with("Alíquota")) {
+      EXPECT_EQ(Columns(line), 48);
+      const std::string base = "Cálculo";
+      EXPECT_EQ(Columns(line.substr(0, line.find(base) + base.size())), 29) << line;
+    } else if (line.starts_with("T01")) {
+      EXPECT_EQ(line.substr(26, 4), ",80 ") << "the base ends at column 29: " << line;
+    } else if (line.starts_with("Nº Descrição")) {
+      EXPECT_EQ(Columns(line), 48);
+    }
+  }
+  EXPECT_EQ(checked, 4) << "two rate headings, the T01 row, the totalizers' heading";
   for (const FigureLine& figure : x_figures) {
     // The rate rows hold two figures; the others end at the paper's edge.
     EXPECT_EQ(figure.end, 48) << figure.label;
