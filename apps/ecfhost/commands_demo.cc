@@ -10,7 +10,6 @@
 #include "closing_job.h"
 #include "command_families.h"
 #include "credit_jobs.h"
-#include "fiscal_config.h"
 #include "fiscal_jobs.h"
 #include "options.h"
 #include "reduction_export.h"
