@@ -46,7 +46,7 @@ std::string DaysLater(int days) {
          " ASAN_OPTIONS=verify_asan_link_order=0 LD_PRELOAD='" CLOCK_SHIFT_SHIM_PATH "' ";
 }
 
-class EcfhostSaleTest : public EcfhostTest {
+class EcfhostSaleTest : public EcfhostProcessTest {
  protected:
   void SetUp() override { ASSERT_EQ(Ecfhost("start").status, 0); }
 };

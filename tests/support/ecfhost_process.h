@@ -1,7 +1,8 @@
-// The command-line host run as a process, as a cashier or a script runs
-// it, for the tests of ecfhost: its exit status, what it wrote, and the
-// simulated printer's paper tape in its working folder. Header-only: each
-// test program names the ecfhost it runs in ECFHOST_PATH.
+// The command-line host run as a process, as a cashier or a script runs it,
+// for the tests of ecfhost: each test has its own temporary folder, runs
+// ecfhost there with a working folder "work", and reads what it printed on
+// its outputs and on the simulated printer's paper. The including test
+// target defines ECFHOST_PATH, the built program. POSIX only.
 #ifndef ZEL_TESTS_SUPPORT_ECFHOST_PROCESS_H_
 #define ZEL_TESTS_SUPPORT_ECFHOST_PROCESS_H_
 
@@ -23,6 +24,7 @@ struct Outcome {
   std::string err;
 };
 
+// The whole file, or nothing when it cannot be read.
 inline std::string ReadAll(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   std::stringstream content;
@@ -30,6 +32,7 @@ inline std::string ReadAll(const std::string& path) {
   return content.str();
 }
 
+// How many times `what` occurs in `text`.
 inline int Count(const std::string& text, const std::string& what) {
   int count = 0;
   for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
@@ -50,7 +53,7 @@ inline int CountLines(const std::string& text, const std::string& line) {
   return count;
 }
 
-class EcfhostTest : public ::testing::Test {
+class EcfhostProcessTest : public ::testing::Test {
  protected:
   // Runs ecfhost with `arguments` (already quoted for the shell) in its own
   // working folder under the temporary directory.
