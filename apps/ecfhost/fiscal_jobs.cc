@@ -6,6 +6,8 @@
 #include <span>
 
 #include "fiscal_config.h"
+#include "printer_checks.h"
+#include "sale_checks.h"
 #include "zel/codepage.h"
 #include "zel/dataset.h"
 #include "zel/error.h"
@@ -31,7 +33,7 @@ double ImpliedDecimals(const std::string& digits) {
 std::string ReadFigure(Session& session, const char* name) {
   std::string value;
   if (!session.Op<SchemeTextOp>(name)(kColourScheme, value)) {
-    throw zel::Error(std::string("the printer did not give its figure ") + name);
+    Fail(std::string("a impressora não informou o número ") + name);
   }
   return value;
 }
@@ -62,7 +64,7 @@ void CancelItem(Session& session, int number) {
   const std::wstring unused;
   if (!session.Op<CancelItemOp>("Cancela_ItGenerico")(kColourScheme, item, unused, unused, unused,
                                                       unused, unused, unused, unused, 0, 0)) {
-    throw zel::Error("the printer refused to cancel item " + std::to_string(number));
+    Fail("a impressora recusou o cancelamento do item " + std::to_string(number));
   }
 }
 
@@ -81,7 +83,7 @@ namespace {
 
 void RunReading(Session& session, const char* operation, const char* what) {
   if (!session.Op<ReadingOp>(operation)("", kColourScheme, "")) {
-    throw zel::Error(std::string("the printer did not print the ") + what);
+    Fail(std::string("a impressora não imprimiu a ") + what);
   }
 }
 
@@ -120,18 +122,19 @@ void ProgramPrinter(Session& session) {
 
 std::string SellCoupon(Session& session, const SaleRequest& sale) {
   CheckSale(sale);
+  CheckSaleAgainstPrinter(session, sale);
   zel::Dataset reconciled = ReconciledPaymentTypes(session);
   const zel::Variant payment_types = ClosingPaymentTypes(reconciled);
 
   zel::Variant opening = OpeningParams();
   if (!session.Op<ParamsOp>("AbreCupom")(opening)) {
-    throw zel::Error("the printer did not open the coupon");
+    Fail("a impressora não abriu o cupom");
   }
   try {
     for (const SaleItem& item : sale.items) {
       zel::Variant params = ItemParams(item);
       if (!session.Op<ParamsOp>("VendaItem")(params)) {
-        throw zel::Error("the printer refused the item " + zel::Cp1252ToUtf8(item.name));
+        Fail("a impressora recusou o item " + zel::Cp1252ToUtf8(item.name));
       }
     }
     for (int number : sale.cancelled_items) CancelItem(session, number);
@@ -140,13 +143,14 @@ std::string SellCoupon(Session& session, const SaleRequest& sale) {
     zel::Variant result = ResultArray(3);
     if (!session.Op<bool(std::span<const zel::Variant>, const std::vector<std::string>*,
                          zel::Variant&)>("FechaCupom")(positions, nullptr, result)) {
-      throw zel::Error("the printer did not close the coupon");
+      Fail("a impressora não fechou o cupom");
     }
   } catch (const zel::Error& error) {
     const bool cancelled_here = CancelOpenCoupon(session);
     throw zel::Error(std::string(error.what()) +
-                     (cancelled_here ? "; the coupon was cancelled"
-                                     : "; the coupon is not left open (the driver cancels it)"));
+                     zel::Utf8ToCp1252(cancelled_here
+                                           ? "; o cupom foi cancelado"
+                                           : "; o cupom não ficou aberto (o driver o cancelou)"));
   }
   // Said at once: a cashier (or a script) must learn that the printer has
   // the sale even if this program is cut short right after.
@@ -168,7 +172,7 @@ std::string CancelLastCoupon(Session& session) {
                                             "0001",        "001", ""};
   zel::Variant result = ResultArray(2);
   const bool cancelled = session.Op<CancelCouponOp>("Cancela_Cupom_Imp")(params, result);
-  if (!cancelled) throw zel::Error("the printer did not cancel the last coupon");
+  if (!cancelled) Fail("a impressora não cancelou o último cupom");
   std::string number = result.AsArray().at(1).AsArray().at(0).AsText();
   number.erase(0, number.find_first_not_of(' '));
   if (!number.empty() && number.size() < 6) number.insert(0, 6 - number.size(), '0');
@@ -176,22 +180,24 @@ std::string CancelLastCoupon(Session& session) {
 }
 
 void Supply(Session& session, double amount) {
+  CheckDayOpen(session);
   if (!session.Op<CashOp>("Suprimento")("", kColourScheme, amount)) {
-    throw zel::Error("the printer did not register the supply");
+    Fail("a impressora não registrou o suprimento");
   }
   std::fprintf(session.out(), "Suprimento de %s registrado.\n", Money(amount).c_str());
 }
 
 void Withdraw(Session& session, double amount) {
+  CheckDayOpen(session);
   if (!session.Op<CashOp>("Sangria")("", kColourScheme, amount)) {
-    throw zel::Error("the printer did not register the withdrawal");
+    Fail("a impressora não registrou a sangria");
   }
   std::fprintf(session.out(), "Sangria de %s registrada.\n", Money(amount).c_str());
 }
 
 void OpenDrawer(Session& session) {
   if (!session.Op<bool(const std::string&, bool)>("Abre_Gaveta_Imp")(kColourScheme, false)) {
-    throw zel::Error("the printer did not open the drawer");
+    Fail("a impressora não abriu a gaveta");
   }
   const std::string state =
       session.Op<std::string(const std::string&)>("Estado_Gaveta_Imp")(kColourScheme);
@@ -202,12 +208,14 @@ void OpenDrawer(Session& session) {
 }
 
 void XReading(Session& session) {
-  RunReading(session, "Leitura_X_Imp", "X reading");
+  RunReading(session, "Leitura_X_Imp", "leitura X");
   std::fprintf(session.out(), "Leitura X impressa.\n");
 }
 
 void ZReduction(Session& session, std::FILE* report) {
-  RunReading(session, "Reducao_Z_Imp", "Z reduction");
+  // A day still open from an earlier date is what a reduction closes.
+  CheckDayOpen(session, false);
+  RunReading(session, "Reducao_Z_Imp", "redução Z");
   std::fprintf(report != nullptr ? report : session.out(),
                "Redução Z impressa: dia fiscal encerrado.\n");
 }

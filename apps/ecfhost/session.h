@@ -8,6 +8,7 @@
 #include <string>
 
 #include "driver_library.h"
+#include "sim_steering.h"
 #include "terminal_host.h"
 #include "workspace.h"
 #include "zel/variant.h"
@@ -57,6 +58,7 @@ class Session {
   Workspace workspace_;
   TerminalHost host_;
   DriverLibrary driver_;
+  SimSteering steering_;
   std::FILE* out_;
   std::string printer_serial_;
 };

@@ -9,7 +9,6 @@
 #include <string>
 
 #include "support/ecfhost_process.h"
-#include "support/temp_dir.h"
 
 namespace zel {
 namespace {
@@ -20,9 +19,10 @@ using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::Not;
 
-class EcfhostCliTest : public ::testing::Test {
+class EcfhostCliTest : public EcfhostProcessTest {
  protected:
-  Outcome Ecfhost(const std::string& command_line) { return RunEcfhost(dir_, command_line); }
+  // `command_line` exactly as typed after the program's name.
+  Outcome Typed(const std::string& command_line) { return RunEcfhost(dir_, command_line); }
   // Standard output and standard error in one stream, as a terminal shows them.
   std::string Interleaved(const std::string& command_line) {
     const std::string both = dir_.Join("both.txt");
@@ -31,9 +31,6 @@ class EcfhostCliTest : public ::testing::Test {
     EXPECT_NE(std::system(command.c_str()), 0) << command_line;
     return ReadAll(both);
   }
-  std::string Tape() { return ReadAll(dir_.Join("work/printer/tape.txt")); }
-
-  TempDir dir_;
 };
 
 constexpr char kBigSale[] = "sale --item '1:GELADEIRA:01:1:1234.56' --pay Dinheiro:1234.56";
@@ -66,7 +63,7 @@ TEST_F(EcfhostCliTest, EveryMistakeOnTheCommandLineExitsTwoWithOneLineNamingIt) 
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.command_line);
-    const Outcome run = Ecfhost(c.command_line);
+    const Outcome run = Typed(c.command_line);
 
     EXPECT_EQ(run.status, 2);
     EXPECT_THAT(run.err, HasSubstr(c.message));
@@ -76,24 +73,24 @@ TEST_F(EcfhostCliTest, EveryMistakeOnTheCommandLineExitsTwoWithOneLineNamingIt) 
   }
   EXPECT_THAT(Tape(), IsEmpty()) << "nothing reached the printer";
 
-  const Outcome bare = Ecfhost("--dir work");
+  const Outcome bare = Typed("--dir work");
   EXPECT_EQ(bare.status, 2);
   EXPECT_THAT(bare.err, HasSubstr("usage: ecfhost"));
 }
 
 TEST_F(EcfhostCliTest, HelpAndVersionDocumentTheProgramAndTouchNothing) {
-  const Outcome help = Ecfhost("--dir work --help");
+  const Outcome help = Typed("--dir work --help");
   EXPECT_EQ(help.status, 0);
   EXPECT_THAT(help.out, HasSubstr("exit status: 0 done; 1 the operation failed"));
   EXPECT_THAT(help.out, HasSubstr("2 usage error"));
-  const Outcome command_help = Ecfhost("--dir work counters --help");
+  const Outcome command_help = Typed("--dir work counters --help");
   EXPECT_EQ(command_help.status, 0);
   EXPECT_THAT(command_help.out, HasSubstr("--raw"));
   EXPECT_THAT(command_help.out, HasSubstr("Exit status: 0 done, 1 failed, 2 usage error"));
 
   for (const char* version : {"--version", "version"}) {
     SCOPED_TRACE(version);
-    const Outcome run = Ecfhost(std::string("--dir work ") + version);
+    const Outcome run = Typed(std::string("--dir work ") + version);
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_THAT(run.out, ContainsRegex("^ecfhost [0-9]+\\.[0-9]+\n"));
     EXPECT_THAT(run.out, ContainsRegex("\ndriver zel00100 [0-9]+\\.[0-9]+ \\(.*zel00100"));
@@ -102,11 +99,11 @@ TEST_F(EcfhostCliTest, HelpAndVersionDocumentTheProgramAndTouchNothing) {
 }
 
 TEST_F(EcfhostCliTest, AFailedOperationExitsOneAfterTheWarningsThatExplainIt) {
-  ASSERT_EQ(Ecfhost("--dir work --no " + std::string(kBigSale)).status, 0);
+  ASSERT_EQ(Typed("--dir work --no " + std::string(kBigSale)).status, 0);
   // Another printer, fresh from the factory, put in its place.
   std::filesystem::remove_all(dir_.Join("work/printer"));
 
-  const Outcome run = Ecfhost("--dir work --no start");
+  const Outcome run = Typed("--dir work --no start");
   const std::string both = Interleaved("--dir work --no start");
 
   EXPECT_EQ(run.status, 1);
@@ -119,7 +116,7 @@ TEST_F(EcfhostCliTest, AFailedOperationExitsOneAfterTheWarningsThatExplainIt) {
 }
 
 TEST_F(EcfhostCliTest, StartShowsThePrinterLabelled) {
-  const Outcome run = Ecfhost("--dir work --no start");
+  const Outcome run = Typed("--dir work --no start");
 
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_THAT(run.out, ContainsRegex("  Número de série: +BE[0-9A-Z]+\n"));
@@ -133,9 +130,9 @@ TEST_F(EcfhostCliTest, StartShowsThePrinterLabelled) {
 }
 
 TEST_F(EcfhostCliTest, CountersAreLabelledAndFormattedOrRawForScripts) {
-  ASSERT_EQ(Ecfhost("--dir work --no " + std::string(kBigSale)).status, 0);
+  ASSERT_EQ(Typed("--dir work --no " + std::string(kBigSale)).status, 0);
 
-  const Outcome labelled = Ecfhost("--dir work --no counters");
+  const Outcome labelled = Typed("--dir work --no counters");
 
   ASSERT_EQ(labelled.status, 0) << labelled.err;
   EXPECT_THAT(labelled.out, ContainsRegex("  Cupons fiscais \\(CCF\\) +1\n"));
@@ -148,11 +145,11 @@ TEST_F(EcfhostCliTest, CountersAreLabelledAndFormattedOrRawForScripts) {
   EXPECT_THAT(labelled.out, Not(HasSubstr("VendaBruta")));
   EXPECT_THAT(labelled.out, Not(HasSubstr("00000")));
 
-  ASSERT_EQ(Ecfhost("--dir work --no z").status, 0);
-  const Outcome after_z = Ecfhost("--dir work --no counters");
+  ASSERT_EQ(Typed("--dir work --no z").status, 0);
+  const Outcome after_z = Typed("--dir work --no counters");
   EXPECT_THAT(after_z.out, ContainsRegex("Próxima redução Z \\(número\\) +2  \\(.*feitas: 1\\)"));
 
-  const Outcome raw = Ecfhost("--dir work --no counters --raw");
+  const Outcome raw = Typed("--dir work --no counters --raw");
 
   ASSERT_EQ(raw.status, 0) << raw.err;
   EXPECT_THAT(raw.out, HasSubstr("Contadores\n  ContadorCupomFiscalMFD           000001\n"));

@@ -1,9 +1,12 @@
-// Runs the built ecfhost as a child process, as a cashier or a script runs
-// it, and reads back what it said. The including test program defines
-// ECFHOST_PATH, the program's path. POSIX only.
+// The command-line host run as a process, as a cashier or a script runs it,
+// for the tests of ecfhost: each test has its own temporary folder, runs
+// ecfhost there with a working folder "work", and reads what it printed on
+// its outputs and on the simulated printer's paper. The including test
+// target defines ECFHOST_PATH, the built program. POSIX only.
 #ifndef ZEL_TESTS_SUPPORT_ECFHOST_PROCESS_H_
 #define ZEL_TESTS_SUPPORT_ECFHOST_PROCESS_H_
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -13,10 +16,6 @@
 
 #include "support/temp_dir.h"
 
-#ifndef ECFHOST_PATH
-#error "define ECFHOST_PATH, the path of the built ecfhost"
-#endif
-
 namespace zel {
 
 struct Outcome {
@@ -25,6 +24,7 @@ struct Outcome {
   std::string err;
 };
 
+// The whole file, or nothing when it cannot be read.
 inline std::string ReadAll(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   std::stringstream content;
@@ -32,7 +32,7 @@ inline std::string ReadAll(const std::string& path) {
   return content.str();
 }
 
-// How many times `what` appears in `text`.
+// How many times `what` occurs in `text`.
 inline int Count(const std::string& text, const std::string& what) {
   int count = 0;
   for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
@@ -53,9 +53,9 @@ inline int CountLines(const std::string& text, const std::string& line) {
   return count;
 }
 
-// Runs `ECFHOST_PATH command_line` (already quoted for the shell) from `dir`
-// with no terminal; `environment` ("NAME=value ...") is set for the program
-// alone. Standard output and standard error are kept apart.
+// Runs `ECFHOST_PATH command_line` (already quoted for the shell) from
+// `dir` with no terminal; `environment` ("NAME=value ...") is set for the
+// program alone. Standard output and standard error are kept apart.
 inline Outcome RunEcfhost(const TempDir& dir, const std::string& command_line,
                           const std::string& environment = "") {
   const std::string out = dir.Join("out.txt");
@@ -69,6 +69,20 @@ inline Outcome RunEcfhost(const TempDir& dir, const std::string& command_line,
   run.err = ReadAll(err);
   return run;
 }
+
+class EcfhostProcessTest : public ::testing::Test {
+ protected:
+  // Runs ecfhost with `arguments` (already quoted for the shell) in its own
+  // working folder under the temporary directory.
+  // `environment` ("NAME=value ...") is set for the program alone.
+  Outcome Ecfhost(const std::string& arguments, const std::string& answer = "--no",
+                  const std::string& environment = "") {
+    return RunEcfhost(dir_, "--dir work " + answer + " " + arguments, environment);
+  }
+  std::string Tape() { return ReadAll(dir_.Join("work/printer/tape.txt")); }
+
+  TempDir dir_;
+};
 
 }  // namespace zel
 
