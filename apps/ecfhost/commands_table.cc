@@ -112,9 +112,15 @@ std::string CloseIntoCoupon(Session& session, const std::string& table, const st
       ClosingPositions(sale, PaymentMovements(payments, zel::Env::Default()->Now()), payment_types);
   zel::Variant result = ResultArray(3);
   if (!session.Op<ClosingOp>("FechaCupom")(positions, nullptr, result)) {
-    const bool cancelled_here = CancelOpenCoupon(session);
-    throw zel::Error("a impressora não fechou o cupom da mesa " + table +
-                     (cancelled_here ? "; o cupom foi cancelado" : ""));
+    const CouponFate fate = SettleFailedCoupon(session, true);
+    if (fate != CouponFate::kFinished) {
+      throw zel::Error("a impressora não fechou o cupom da mesa " + table +
+                       Shown(UnfinishedCouponText(fate)));
+    }
+    std::fprintf(session.out(),
+                 "aviso: a impressora não confirmou o fechamento do cupom da mesa "
+                 "%s, mas o concluiu (a resposta dela se perdeu)\n",
+                 table.c_str());
   }
   RefreshStoredGrandTotal(session);
   const std::string coupon = session.Op<std::string(const std::string&, const std::string&)>(

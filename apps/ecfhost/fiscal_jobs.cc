@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <span>
 
 #include "fiscal_config.h"
@@ -45,15 +46,50 @@ std::string CouponNumber(Session& session) {
 
 }  // namespace
 
-// Leaves the printer without the coupon a failed sale left open. The
-// driver's return analysis may have cancelled it already, and then the
-// printer refuses a second cancellation: that refusal is nobody's concern,
-// so it is not shown. True when this call cancelled it.
-bool CancelOpenCoupon(Session& session) {
-  const std::vector<zel::Variant> params = {kColourScheme, false,         true, zel::Variant(),
-                                            kBranch,       kCashRegister, ""};
-  zel::Variant result = ResultArray(2);
-  return session.Op<CancelCouponOp>("Cancela_Cupom_Imp")(params, result);
+namespace {
+
+// Whether the printer holds a coupon open (ST1 bit 2), read through the
+// status entry the driver bound: that read changes nothing, where the
+// driver's queries cancel a coupon they find open. Empty when the printer
+// does not answer.
+std::optional<bool> CouponOpenOnPrinter(Session& session) {
+  auto* status = session.VendorEntry<int(int*, int*, int*)>("Bematech_FI_VerificaEstadoImpressora");
+  int ack = 0, st1 = 0, st2 = 0;
+  if (status == nullptr || status(&ack, &st1, &st2) != 1 || ack != 6) return std::nullopt;
+  return (st1 & 2) != 0;
+}
+
+}  // namespace
+
+CouponFate SettleFailedCoupon(Session& session, bool closing_sent) {
+  const std::optional<bool> open = CouponOpenOnPrinter(session);
+  if (!open) return CouponFate::kUnknown;
+  if (!*open) {
+    // The driver cancels nothing while it sells or closes, so a coupon no
+    // longer open after its closing was sent is one the printer finished,
+    // though its answer was lost.
+    return closing_sent ? CouponFate::kFinished : CouponFate::kUnknown;
+  }
+  // Reading the coupon number is how the driver cancels a coupon the
+  // printer shows open; its own cancellation would take the last finished
+  // coupon when none is open.
+  CouponNumber(session);
+  if (CouponOpenOnPrinter(session) != false) return CouponFate::kUnknown;
+  // The cancellation moved the grand total this host keeps.
+  try {
+    RefreshStoredGrandTotal(session);
+  } catch (const zel::Error&) {
+    // The next start compares it again and says so.
+  }
+  return CouponFate::kCancelled;
+}
+
+std::string UnfinishedCouponText(CouponFate fate) {
+  return zel::Utf8ToCp1252(
+      fate == CouponFate::kCancelled
+          ? "; o cupom foi cancelado"
+          : "; não se sabe se a impressora concluiu ou cancelou o cupom: resolva o problema da "
+            "impressora e rode 'ecfhost start', que conclui ou cancela o cupom e diz o que fez");
 }
 
 namespace {
@@ -130,6 +166,7 @@ std::string SellCoupon(Session& session, const SaleRequest& sale) {
   if (!session.Op<ParamsOp>("AbreCupom")(opening)) {
     Fail("a impressora não abriu o cupom");
   }
+  bool closing_sent = false;
   try {
     for (const SaleItem& item : sale.items) {
       zel::Variant params = ItemParams(item);
@@ -141,16 +178,19 @@ std::string SellCoupon(Session& session, const SaleRequest& sale) {
     const std::vector<zel::Variant> positions = ClosingPositions(
         sale, PaymentMovements(sale.payments, zel::Env::Default()->Now()), payment_types);
     zel::Variant result = ResultArray(3);
+    closing_sent = true;
     if (!session.Op<bool(std::span<const zel::Variant>, const std::vector<std::string>*,
                          zel::Variant&)>("FechaCupom")(positions, nullptr, result)) {
       Fail("a impressora não fechou o cupom");
     }
   } catch (const zel::Error& error) {
-    const bool cancelled_here = CancelOpenCoupon(session);
-    throw zel::Error(std::string(error.what()) +
-                     zel::Utf8ToCp1252(cancelled_here
-                                           ? "; o cupom foi cancelado"
-                                           : "; o cupom não ficou aberto (o driver o cancelou)"));
+    const CouponFate fate = SettleFailedCoupon(session, closing_sent);
+    if (fate != CouponFate::kFinished) {
+      throw zel::Error(std::string(error.what()) + UnfinishedCouponText(fate));
+    }
+    std::fprintf(session.out(),
+                 "aviso: %s, mas ela concluiu o cupom: a resposta ao fechamento se perdeu\n",
+                 zel::Cp1252ToUtf8(error.what()).c_str());
   }
   // Said at once: a cashier (or a script) must learn that the printer has
   // the sale even if this program is cut short right after.

@@ -31,6 +31,12 @@ class Session {
   // The driver's exported text variable `name`.
   std::string& DriverText(const std::string& name) const { return driver_.TextVariable(name); }
 
+  // The printer library's entry `name` as the driver bound it, or null.
+  template <typename Function>
+  Function* VendorEntry(const std::string& name) const {
+    return driver_.VendorEntry<Function>(name);
+  }
+
   // The parameter array this host passes to the start operations.
   static zel::Variant StartParams(const std::string& serial = "");
 

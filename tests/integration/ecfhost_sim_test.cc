@@ -123,6 +123,30 @@ TEST_F(EcfhostSimTest, AFaultWaitsForTheNextCallToItsEntryAndIsSpent) {
   EXPECT_EQ(CountLines(Tape(), "*** sem resposta: TerminaFechamentoCupom ***"), 1);
 }
 
+// What the printer did decides a failed sale's fate, not the failed call:
+// a closing whose answer is lost was finished, so it is a sale and is
+// never cancelled; a closing refused halfway cancels that coupon only,
+// never the finished one before it.
+TEST_F(EcfhostSimTest, ALostClosingAnswerIsASaleAndARefusedClosingCancelsOnlyItsCoupon) {
+  Must("start");
+  Must("sim lose-reply TerminaFechamentoCupom");
+
+  const Outcome lost = Ecfhost(kSale);
+
+  EXPECT_EQ(lost.status, 0) << lost.err;
+  EXPECT_THAT(lost.out, HasSubstr("ela concluiu o cupom"));
+  EXPECT_THAT(lost.out, HasSubstr("Cupom 000001 emitido"));
+  EXPECT_THAT(Tape(), Not(HasSubstr("CANCEL")));
+
+  Must("sim fail EfetuaFormaPagamento");
+  const Outcome refused = Ecfhost(kSale);
+
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_THAT(refused.err, HasSubstr("o cupom foi cancelado"));
+  EXPECT_EQ(CountLines(Tape(), "CUPOM FISCAL CANCELADO"), 1);
+  EXPECT_THAT(Tape(), Not(HasSubstr("CANCELAMENTO DE CUPOM FISCAL")));
+}
+
 TEST_F(EcfhostSimTest, ResetGivesANewPrinterWithClocksAndConditionsBackToNormal) {
   Must(kSale);
   Must("sim day +1");
