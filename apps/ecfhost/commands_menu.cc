@@ -12,10 +12,10 @@
 #include "command_families.h"
 #include "fiscal_config.h"
 #include "fiscal_jobs.h"
-#include "zel/cipher.h"
-#include "zel/codepage.h"
 #include "options.h"
 #include "sale_builder.h"
+#include "zel/cipher.h"
+#include "zel/codepage.h"
 #include "zel/dataset.h"
 #include "zel/error.h"
 
@@ -228,13 +228,19 @@ int RunMenu(Session& session, const Arguments& arguments) {
   throw zel::Error("unknown menu item " + item + "; give lmf, mirror, type-e, payments or paf");
 }
 
+// The signing library's validateFile, beside the driver; nullptr when there
+// is none (the Windows build has none), with the reason in LastLibraryError.
+void* ValidateEntry(zel::Env& env) {
+  const std::string library_path =
+      std::filesystem::path(DefaultDriverPath()).parent_path().string() + "/sign_bema.dll";
+  const zel::LibraryHandle library = env.OpenLibrary(library_path);
+  return library == nullptr ? nullptr : env.GetSymbol(library, "validateFile");
+}
+
 int RunVerify(Session& session, const Arguments& arguments) {
   if (arguments.size() != 1) throw zel::Error("give the file to check");
   zel::Env& env = session.workspace();
-  const std::string library_path =
-      std::filesystem::path(DefaultDriverPath()).parent_path().string() + "/libsign_bema.so";
-  const zel::LibraryHandle library = env.OpenLibrary(library_path);
-  void* entry = library == nullptr ? nullptr : env.GetSymbol(library, "validateFile");
+  void* entry = ValidateEntry(env);
   if (entry == nullptr) throw zel::Error("no signing library: " + env.LastLibraryError());
   const std::string file = env.MapPath(arguments[0]);
   if (!env.FileExists(file)) throw zel::Error("no file " + file);
@@ -260,6 +266,10 @@ void SignedFiscalMemoryFile(Session& session) {
                                        {"--from", "--to"}, {"--complete", "--file"}));
   for (const auto& [name, changed] : MenuFiles(session)) {
     if (!before.contains(name)) made.push_back(std::string(kMenuFolder) + "\\" + name);
+  }
+  if (ValidateEntry(session.workspace()) == nullptr) {
+    std::fprintf(session.out(), "Sem biblioteca de assinatura: arquivo sem assinatura.\n");
+    return;
   }
   for (const std::string& file : made) RunVerify(session, {file});
 }
