@@ -7,7 +7,6 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
-#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -99,25 +98,9 @@ class Register {
   zel::Variant payment_types_;
 };
 
-// The register of the whole run, set up on first use; null (with the reason
-// in `failure`) when it could not be.
-Register* TheRegister(std::string& failure) {
-  static std::string reason;
-  static std::unique_ptr<Register> cash_register = []() -> std::unique_ptr<Register> {
-    try {
-      return std::make_unique<Register>();
-    } catch (const zel::Error& error) {
-      reason = error.what();
-      return nullptr;
-    }
-  }();
-  failure = reason;
-  return cash_register.get();
-}
-
 void BM_CouponOf200ItemsAnd5Payments(benchmark::State& state) {
   std::string failure;
-  Register* cash_register = TheRegister(failure);
+  Register* cash_register = zelbench::MadeOnce<Register>(failure);
   if (cash_register == nullptr) {
     state.SkipWithError(("No register: " + failure).c_str());
     return;

@@ -6,21 +6,13 @@
 #include <filesystem>
 #include <string>
 
+#include "loaded_register.h"
 #include "platform/env.h"
 #include "zel/debug_log.h"
 
 namespace {
 
-// Keeps the log in a scratch folder instead of beside the benchmark program.
-class ScratchEnv : public zel::EnvWrapper {
- public:
-  explicit ScratchEnv(std::string directory)
-      : EnvWrapper(zel::Env::Default()), directory_(std::move(directory)) {}
-  std::string HostExecutableDirectory() override { return directory_; }
-
- private:
-  std::string directory_;
-};
+using zelbench::ScratchEnv;
 
 const std::string kText =
     "Bematech_FI_VendeItemDepartamento : 7891000100103, ARROZ 5KG, 1800, 21,90, 2,000, , 00000000, "

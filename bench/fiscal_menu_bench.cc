@@ -4,57 +4,45 @@
 // totals-by-payment-type report of 30 days x 20 payment types, printed
 // through the loaded driver on the simulated printer.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
-#include <filesystem>
-#include <memory>
+#include <cstdint>
 #include <string>
 
+#include "loaded_register.h"
 #include "platform/env.h"
 #include "zel/dataset.h"
 #include "zel/error.h"
-#include "zel/host_services.h"
 #include "zel/variant.h"
 
 namespace {
 
-constexpr char kScheme[] = "001";
-
-std::filesystem::path Scratch(const char* name) {
-  const std::filesystem::path path = std::filesystem::temp_directory_path() / name;
-  std::filesystem::remove_all(path);
-  std::filesystem::create_directories(path);
-  return path;
-}
+using zelbench::kScheme;
 
 std::string LibraryDirectory() {
   return zel::Env::Default()->HostExecutableDirectory() + "/../lib";
-}
-
-template <typename Signature>
-Signature* Get(zel::LibraryHandle library, const char* name) {
-  void* address = zel::Env::Default()->GetSymbol(library, name);
-  if (address == nullptr) throw zel::Error(std::string("Missing symbol ") + name);
-  return reinterpret_cast<Signature*>(address);
-}
-
-zel::LibraryHandle Load(const std::string& path) {
-  zel::LibraryHandle handle = zel::Env::Default()->OpenLibrary(path);
-  if (handle == nullptr) throw zel::Error("Cannot load " + path);
-  return handle;
 }
 
 void BM_SignAndCheckFile(benchmark::State& state) {
   using GenKey = int(char*, char*);
   using Generate = int(const char*, const char*, const char*, char*, int);
   using Validate = int(const char*, const char*, const char*);
-  const zel::LibraryHandle library = Load(LibraryDirectory() + "/libsign_bema.so");
+  zel::Env* env = zel::Env::Default();
+  const zel::LibraryHandle library = env->OpenLibrary(LibraryDirectory() + "/libsign_bema.so");
+  if (library == nullptr) {
+    state.SkipWithError(("No signing library: " + env->LastLibraryError()).c_str());
+    return;
+  }
+  auto* make_key = reinterpret_cast<GenKey*>(env->GetSymbol(library, "genkkey"));
+  auto* generate = reinterpret_cast<Generate*>(env->GetSymbol(library, "generateEAD"));
+  auto* validate = reinterpret_cast<Validate*>(env->GetSymbol(library, "validateFile"));
+  if (make_key == nullptr || generate == nullptr || validate == nullptr) {
+    state.SkipWithError("The signing library lacks an entry");
+    return;
+  }
   char modulus[257], exponent[257];
-  Get<GenKey>(library, "genkkey")(modulus, exponent);
-  auto* generate = Get<Generate>(library, "generateEAD");
-  auto* validate = Get<Validate>(library, "validateFile");
+  make_key(modulus, exponent);
 
-  const std::string file = (Scratch("zel_sign_bench") / "leitura.txt").string();
+  const std::string file = zelbench::FreshScratch("zel_sign_bench") + "/leitura.txt";
   std::string line(46, 'x');
   line += "\r\n";
   std::string text;
@@ -73,35 +61,6 @@ void BM_SignAndCheckFile(benchmark::State& state) {
                           static_cast<std::int64_t>(text.size()));
 }
 BENCHMARK(BM_SignAndCheckFile)->Arg(100 << 10)->Arg(10 << 20)->Unit(benchmark::kMillisecond);
-
-// The driver's debug log goes to the scratch folder.
-class BenchEnv : public zel::EnvWrapper {
- public:
-  explicit BenchEnv(std::string directory)
-      : EnvWrapper(zel::Env::Default()), directory_(std::move(directory)) {}
-  std::string HostExecutableDirectory() override { return directory_; }
-
- private:
-  std::string directory_;
-};
-
-class CountingHost : public zel::HostServices {
- public:
-  bool Mensagem(const std::string&, const std::string&, const std::string&, const std::string&, int,
-                const std::string&, const std::string&, int, zel::Dataset*) override {
-    ++dialogs;
-    return false;
-  }
-  std::string GravaCER(const std::string&, const std::string&, const std::string&) override {
-    return "";
-  }
-  void GravaDocumentosNaoFiscais(const std::string&, const std::string&, const std::string&, int,
-                                 int) override {}
-  void Delay(int) override {}
-  void ProcessMessages() override {}
-  void Terminate() override {}
-  int dialogs = 0;
-};
 
 zel::Variant ThirtyDaysOfTwentyTypes() {
   zel::Dataset data("cdsTipoReceHomolog");
@@ -123,49 +82,26 @@ zel::Variant ThirtyDaysOfTwentyTypes() {
   return data.Data();
 }
 
+// The driver started on a new printer, ready for reports.
+class ReportRegister : public zelbench::LoadedRegister {
+ public:
+  ReportRegister() : LoadedRegister("zel_tiporece_bench") { ReadyForReports(); }
+};
+
 void BM_TipoRece30DaysOf20Types(benchmark::State& state) {
-  const std::filesystem::path scratch = Scratch("zel_tiporece_bench");
-  for (const char* folder : {"ecfsim", "system", "drive_c"}) {
-    std::filesystem::create_directories(scratch / folder);
-  }
-  ::setenv("ECFSIM_DIR", (scratch / "ecfsim").c_str(), 1);
-  ::setenv("ZEL_SYSTEM_DIR", (scratch / "system").c_str(), 1);
-  ::setenv("ZEL_DRIVE_C", (scratch / "drive_c").c_str(), 1);
-  ::setenv("ZEL_LIBRARY_PATH", LibraryDirectory().c_str(), 1);
-  static BenchEnv env(scratch.string());
-  static CountingHost host;
-  env.WriteLines((scratch / "system/BemaFI32.ini").string(),
-                 {"[Sistema]", "Porta=COM1", "Impressora=0", "Path=C:\\"});
-  const zel::LibraryHandle driver = Load(LibraryDirectory() + "/libzel00100.so");
-  const zel::LibraryHandle printer = Load(LibraryDirectory() + "/libBemaFI32.so");
-  Get<void(zel::Env*)>(driver, "ZelDefineEnv")(&env);
-  Get<void(zel::HostServices*)>(driver, "ZelRegistraHost")(&host);
-  Get<void()>(printer, "EcfSim_Reset")();
-  const bool started = Get<bool(const zel::Variant&)>(
-      driver, "StartImpFiscal")(zel::MakeParams({{"CDFILIAL", "0001"},
-                                                 {"CDCAIXA", "001"},
-                                                 {"NRSERIE", "X"},
-                                                 {"NRSERIEIMP", "X"},
-                                                 {"ESQUEMA", kScheme},
-                                                 {"ESQUEMACOR", kScheme},
-                                                 {"PORTAIMPFIS", "COM1"},
-                                                 {"CDPORTAIMPFIS", "COM1"}}));
-  Get<int(int, const char*)>(printer, "Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms")(
-      2, "Rel Gerencial");
-  Get<int(const char*, const char*)>(printer, "Bematech_FI_ProgramaFormaPagamentoMFD")(
-      "Rel Gerencial", "1");
-  *Get<std::string>(driver, "_ZN8Zel0010114IdTotRelatorioB5cxx11E") = "02";
-  if (!started || host.dialogs != 0) {
-    state.SkipWithError("the driver did not start");
+  std::string failure;
+  ReportRegister* cash_register = zelbench::MadeOnce<ReportRegister>(failure);
+  if (cash_register == nullptr) {
+    state.SkipWithError(("No register: " + failure).c_str());
     return;
   }
   auto* report =
-      Get<void(const std::string&, const std::string&, const std::string&, const zel::Variant&)>(
-          driver, "imprimeTipoRece");
+      cash_register->Driver<void(const std::string&, const std::string&, const std::string&,
+                                 const zel::Variant&)>("imprimeTipoRece");
   const zel::Variant data = ThirtyDaysOfTwentyTypes();
   for (auto _ : state) {
     report("", "", kScheme, data);
-    if (host.dialogs != 0) {
+    if (cash_register->host().dialogs != 0) {
       state.SkipWithError("the report showed a dialog");
       break;
     }

@@ -2,21 +2,13 @@
 
 #include <stdlib.h>
 
+#include <cstdint>
 #include <filesystem>
 
 #include "zel/variant.h"
 
 namespace zelbench {
 namespace {
-
-std::string FreshScratch(const char* name) {
-  const std::filesystem::path path = std::filesystem::temp_directory_path() / name;
-  std::filesystem::remove_all(path);
-  for (const char* folder : {"ecfsim", "system", "drive_c"}) {
-    std::filesystem::create_directories(path / folder);
-  }
-  return path.string();
-}
 
 zel::LibraryHandle Load(const std::string& path) {
   zel::Env* env = zel::Env::Default();
@@ -26,6 +18,15 @@ zel::LibraryHandle Load(const std::string& path) {
 }
 
 }  // namespace
+
+std::string FreshScratch(const char* name) {
+  const std::filesystem::path path = std::filesystem::temp_directory_path() / name;
+  std::filesystem::remove_all(path);
+  for (const char* folder : {"ecfsim", "system", "drive_c"}) {
+    std::filesystem::create_directories(path / folder);
+  }
+  return path.string();
+}
 
 bool CountingHost::Mensagem(const std::string& text, const std::string&, const std::string&,
                             const std::string&, int, const std::string&, const std::string&, int,
@@ -64,6 +65,18 @@ LoadedRegister::LoadedRegister(const char* scratch_name)
                            {"PORTAIMPFIS", "COM1"},
                            {"CDPORTAIMPFIS", "COM1"}}))) {
     throw zel::Error("The driver did not start: " + host_.last_text);
+  }
+}
+
+void LoadedRegister::ReadyForReports() {
+  std::string cv, consumer, purchase, cancellation, report;
+  std::int32_t unused = 0;
+  Driver<void(std::string&, std::string&, std::string&, std::string&, std::string&,
+              const std::string&, std::int32_t&, zel::Dataset*)>("CarregaTotalizador")(
+      cv, consumer, purchase, cancellation, report, kScheme, unused, nullptr);
+  if (!Driver<bool(const std::string&, const std::string&, bool, bool)>("Config_FormaPg")(
+          kScheme, "Rel Gerencial", false, false)) {
+    throw zel::Error("No report payment form: " + host_.last_text);
   }
 }
 

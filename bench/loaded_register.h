@@ -9,6 +9,7 @@
 #ifndef ZEL_BENCH_LOADED_REGISTER_H_
 #define ZEL_BENCH_LOADED_REGISTER_H_
 
+#include <memory>
 #include <string>
 
 #include "platform/env.h"
@@ -19,6 +20,10 @@ namespace zelbench {
 
 // The colour scheme the benchmarks pass.
 inline constexpr char kScheme[] = "001";
+
+// A new, empty folder `name` under the temporary directory, with the
+// simulated printer's, the system's and drive C's folders in it.
+std::string FreshScratch(const char* name);
 
 // A dialog during a run means an operation did not go as planned.
 class CountingHost : public zel::HostServices {
@@ -68,6 +73,12 @@ class LoadedRegister {
 
   CountingHost& host() { return host_; }
 
+  // Makes the register ready for management reports as a host does: the
+  // driver finds (or programs) its totalizers on the printer, the report's
+  // among them, and programs the report's payment form "Rel Gerencial".
+  // Raises zel::Error when the form could not be programmed.
+  void ReadyForReports();
+
  private:
   static void* Symbol(zel::LibraryHandle library, const char* name);
 
@@ -77,6 +88,23 @@ class LoadedRegister {
   zel::LibraryHandle driver_ = nullptr;
   zel::LibraryHandle printer_ = nullptr;
 };
+
+// The one T of the whole run (T holds a LoadedRegister), made on first use.
+// Null, with the reason in `failure`, when making it raised zel::Error.
+template <typename T>
+T* MadeOnce(std::string& failure) {
+  static std::string reason;
+  static std::unique_ptr<T> made = []() -> std::unique_ptr<T> {
+    try {
+      return std::make_unique<T>();
+    } catch (const zel::Error& error) {
+      reason = error.what();
+      return nullptr;
+    }
+  }();
+  failure = reason;
+  return made.get();
+}
 
 }  // namespace zelbench
 

@@ -9,15 +9,12 @@
 // The per_product counter is the time per product; it should stay flat from
 // 100 to 10,000 products.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
-#include <cstdint>
 #include <cstring>
-#include <filesystem>
-#include <memory>
 #include <string>
 
 #include "core/vendor_table.h"
+#include "loaded_register.h"
 #include "platform/env.h"
 #include "zel/dataset.h"
 #include "zel/driver_state.h"
@@ -27,53 +24,11 @@
 
 namespace {
 
-constexpr char kScheme[] = "001";
+using zelbench::kScheme;
 
 using ProductReportOp = void(const std::string&, const std::string&, const std::string&,
                              const std::string&, const std::string&, std::string&, zel::Dataset&,
                              const std::string&, const std::string&, const std::string&, bool&);
-
-// The debug log goes to the scratch folder instead of beside this program.
-class BenchEnv : public zel::EnvWrapper {
- public:
-  explicit BenchEnv(std::string directory)
-      : EnvWrapper(zel::Env::Default()), directory_(std::move(directory)) {}
-  std::string HostExecutableDirectory() override { return directory_; }
-
- private:
-  std::string directory_;
-};
-
-// Answers no and counts the dialogs: a dialog means the report went wrong.
-class QuietHost : public zel::HostServices {
- public:
-  bool Mensagem(const std::string& text, const std::string&, const std::string&, const std::string&,
-                int, const std::string&, const std::string&, int, zel::Dataset*) override {
-    ++dialogs;
-    last_text = text;
-    return false;
-  }
-  std::string GravaCER(const std::string&, const std::string&, const std::string&) override {
-    return "";
-  }
-  void GravaDocumentosNaoFiscais(const std::string&, const std::string&, const std::string&, int,
-                                 int) override {}
-  void Delay(int) override {}
-  void ProcessMessages() override {}
-  void Terminate() override {}
-
-  int dialogs = 0;
-  std::string last_text;
-};
-
-std::string Scratch(const char* name) {
-  const std::filesystem::path path = std::filesystem::temp_directory_path() / name;
-  std::filesystem::remove_all(path);
-  for (const char* folder : {"ecfsim", "system", "drive_c"}) {
-    std::filesystem::create_directories(path / folder);
-  }
-  return path.string();
-}
 
 // `count` products over five tax groups.
 zel::Dataset Products(int count) {
@@ -111,91 +66,27 @@ void CountPerProduct(benchmark::State& state) {
 
 // ---- On the simulated printer -------------------------------------------------------
 
+// A started register ready for reports.
 class SimulatedRegister {
  public:
-  SimulatedRegister() : scratch_(Scratch("zel_product_report_bench")), env_(scratch_) {
-    const std::string lib = zel::Env::Default()->HostExecutableDirectory() + "/../lib";
-    ::setenv("ZEL_LIBRARY_PATH", lib.c_str(), 1);
-    ::setenv("ECFSIM_DIR", (scratch_ + "/ecfsim").c_str(), 1);
-    ::setenv("ZEL_SYSTEM_DIR", (scratch_ + "/system").c_str(), 1);
-    ::setenv("ZEL_DRIVE_C", (scratch_ + "/drive_c").c_str(), 1);
-    env_.WriteLines(scratch_ + "/system/BemaFI32.ini",
-                    {"[Sistema]", "Porta=COM1", "Impressora=0", "Path=C:\\"});
-    driver_ = Load(lib + "/libzel00100.so");
-    printer_ = Load(lib + "/libBemaFI32.so");
-    Get<void(zel::Env*)>(driver_, "ZelDefineEnv")(&env_);
-    Get<void(zel::HostServices*)>(driver_, "ZelRegistraHost")(&host_);
-    Get<void()>(printer_, "EcfSim_Reset")();
-    if (!Get<bool(const zel::Variant&)>(
-            driver_, "StartImpFiscal")(zel::MakeParams({{"CDFILIAL", "0001"},
-                                                        {"CDCAIXA", "001"},
-                                                        {"NRSERIE", "X"},
-                                                        {"NRSERIEIMP", "X"},
-                                                        {"ESQUEMA", kScheme},
-                                                        {"ESQUEMACOR", kScheme},
-                                                        {"PORTAIMPFIS", "COM1"},
-                                                        {"CDPORTAIMPFIS", "COM1"}}))) {
-      throw zel::Error("The driver did not start: " + host_.last_text);
-    }
-    std::string cv, consumer, purchase, cancellation, report;
-    std::int32_t unused = 0;
-    Get<void(std::string&, std::string&, std::string&, std::string&, std::string&,
-             const std::string&, std::int32_t&, zel::Dataset*)>(driver_, "CarregaTotalizador")(
-        cv, consumer, purchase, cancellation, report, kScheme, unused, nullptr);
-    if (!Get<bool(const std::string&, const std::string&, bool, bool)>(driver_, "Config_FormaPg")(
-            kScheme, "Rel Gerencial", false, false)) {
-      throw zel::Error("No report payment form");
-    }
-  }
+  SimulatedRegister() : register_("zel_product_report_bench") { register_.ReadyForReports(); }
 
   bool Report(zel::Dataset& products, const char* grouping) {
     std::string number;
     bool receipt_flag = true;
-    Get<ProductReportOp>(driver_, "Relatorio_Produto")("", "", "", "", "", number, products, "N",
-                                                       grouping, kScheme, receipt_flag);
-    return host_.dialogs == 0 && number.size() == 6;
+    register_.Driver<ProductReportOp>("Relatorio_Produto")("", "", "", "", "", number, products,
+                                                           "N", grouping, kScheme, receipt_flag);
+    return register_.host().dialogs == 0 && number.size() == 6;
   }
-  const std::string& last_dialog() const { return host_.last_text; }
+  const std::string& last_dialog() { return register_.host().last_text; }
 
  private:
-  static zel::LibraryHandle Load(const std::string& path) {
-    zel::Env* env = zel::Env::Default();
-    zel::LibraryHandle handle = env->OpenLibrary(path);
-    if (handle == nullptr) throw zel::Error("Cannot load " + path + ": " + env->LastLibraryError());
-    return handle;
-  }
-  template <typename Signature>
-  static Signature* Get(zel::LibraryHandle library, const char* name) {
-    void* address = zel::Env::Default()->GetSymbol(library, name);
-    if (address == nullptr) throw zel::Error(std::string("Missing symbol ") + name);
-    return reinterpret_cast<Signature*>(address);
-  }
-
-  std::string scratch_;
-  BenchEnv env_;
-  QuietHost host_;
-  zel::LibraryHandle driver_ = nullptr;
-  zel::LibraryHandle printer_ = nullptr;
+  zelbench::LoadedRegister register_;
 };
-
-SimulatedRegister* TheRegister(std::string& failure) {
-  static std::string reason;
-  static std::unique_ptr<SimulatedRegister> cash_register =
-      []() -> std::unique_ptr<SimulatedRegister> {
-    try {
-      return std::make_unique<SimulatedRegister>();
-    } catch (const zel::Error& error) {
-      reason = error.what();
-      return nullptr;
-    }
-  }();
-  failure = reason;
-  return cash_register.get();
-}
 
 void Simulated(benchmark::State& state, const char* grouping) {
   std::string failure;
-  SimulatedRegister* cash_register = TheRegister(failure);
+  SimulatedRegister* cash_register = zelbench::MadeOnce<SimulatedRegister>(failure);
   if (cash_register == nullptr) {
     state.SkipWithError(("No register: " + failure).c_str());
     return;
@@ -237,8 +128,8 @@ int StatusOk(int* ack, int* st1, int* st2) {
 }
 
 void FakeEntries(benchmark::State& state, const char* grouping) {
-  static BenchEnv env(Scratch("zel_product_report_fake_bench"));
-  static QuietHost host;
+  static zelbench::ScratchEnv env(zelbench::FreshScratch("zel_product_report_fake_bench"));
+  static zelbench::CountingHost host;
   zel::Env::SetCurrent(&env);
   ZelRegistraHost(&host);
   Zel00101::Bematech_FI_RetornoImpressora = StatusOk;

@@ -13,8 +13,6 @@
 // files, in a scratch folder) and the driver's debug log.
 #include <benchmark/benchmark.h>
 
-#include <cstdint>
-#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -44,15 +42,7 @@ class Restaurant {
  public:
   Restaurant() : register_("zel_table_bench") {
     register_.Printer<int(int, int, int)>("EcfSim_SetTaxRate")(1, 1800, 0);
-    std::string cv, consumer, purchase, cancellation, report;
-    std::int32_t unused = 0;
-    register_.Driver<void(std::string&, std::string&, std::string&, std::string&, std::string&,
-                          const std::string&, std::int32_t&, zel::Dataset*)>("CarregaTotalizador")(
-        cv, consumer, purchase, cancellation, report, kScheme, unused, nullptr);
-    if (!register_.Driver<bool(const std::string&, const std::string&, bool, bool)>(
-            "Config_FormaPg")(kScheme, "Rel Gerencial", false, false)) {
-      throw zel::Error("No report payment form: " + last_dialog());
-    }
+    register_.ReadyForReports();
     register_.host().dialogs = 0;
   }
 
@@ -72,17 +62,10 @@ class Restaurant {
 };
 
 Restaurant* TheRestaurant(benchmark::State& state) {
-  static std::string reason;
-  static std::unique_ptr<Restaurant> restaurant = []() -> std::unique_ptr<Restaurant> {
-    try {
-      return std::make_unique<Restaurant>();
-    } catch (const zel::Error& error) {
-      reason = error.what();
-      return nullptr;
-    }
-  }();
-  if (restaurant == nullptr) state.SkipWithError(("No restaurant: " + reason).c_str());
-  return restaurant.get();
+  std::string failure;
+  Restaurant* restaurant = zelbench::MadeOnce<Restaurant>(failure);
+  if (restaurant == nullptr) state.SkipWithError(("No restaurant: " + failure).c_str());
+  return restaurant;
 }
 
 zel::Variant OpenTables(int rows) {

@@ -43,6 +43,12 @@ int RunClose(Session& session, const Arguments& arguments);
 // commands_demo.cc.
 int RunDemo(Session& session, const Arguments& arguments);
 
+// commands_sim.cc: steering the simulated printer; for the demo, the next
+// day on both clocks and a new printer, each marked on the tape.
+int RunSim(Session& session, const Arguments& arguments);
+void NextSimulatedDay(Session& session);
+void ResetSimulatedPrinter(Session& session);
+
 // commands_table.cc: table, and the demo's restaurant episode (two tables,
 // a transfer, a check, one table closed into a coupon, the open tables).
 int RunTable(Session& session, const Arguments& arguments);

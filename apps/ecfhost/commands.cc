@@ -6,6 +6,7 @@
 #include "fiscal_config.h"
 #include "fiscal_jobs.h"
 #include "options.h"
+#include "tape_html.h"
 #include "zel/codepage.h"
 #include "zel/error.h"
 
@@ -70,7 +71,7 @@ int RunCounters(Session& session, const Arguments& arguments) {
 }
 
 int RunTape(Session& session, const Arguments& arguments) {
-  const Options options(arguments, {"--printer"}, {});
+  const Options options(arguments, {"--printer", "--html"}, {});
   const std::string printer = options.One("--printer").value_or("fiscal");
   if (printer != "fiscal" && printer != "nonfiscal") {
     throw zel::Error("--printer is fiscal or nonfiscal, not '" + printer + "'");
@@ -78,11 +79,17 @@ int RunTape(Session& session, const Arguments& arguments) {
   const std::string path =
       printer == "fiscal" ? session.workspace().TapePath() : session.workspace().ReceiptTapePath();
   zel::Env* env = zel::Env::Default();
-  if (!env->FileExists(path)) {
+  const std::string tape = env->FileExists(path) ? env->ReadFile(path) : "";
+  if (const std::optional<std::string> html = options.One("--html")) {
+    env->WriteFile(*html, TapeHtml(tape));
+    std::fprintf(session.out(), "Bobina gravada em %s\n", env->MapPath(*html).c_str());
+    return 0;
+  }
+  if (tape.empty()) {
     std::fprintf(session.out(), "(a bobina está vazia: nada foi impresso)\n");
     return 0;
   }
-  std::fputs(env->ReadFile(path).c_str(), session.out());
+  std::fputs(tape.c_str(), session.out());
   return 0;
 }
 
@@ -196,9 +203,11 @@ const std::vector<Command>& Commands() {
        "total.\n",
        RunCounters},
       {"tape", "show the simulated printer's paper tape",
-       "usage: ecfhost tape [--printer fiscal|nonfiscal]\n"
+       "usage: ecfhost tape [--printer fiscal|nonfiscal] [--html FILE]\n"
        "Shows everything the simulated fiscal printer (or the simulated receipt\n"
-       "printer) printed in this folder.\n",
+       "printer) printed in this folder.\n"
+       "  --html FILE  write it instead as a web page that looks like the paper\n"
+       "               roll (a relative FILE is in the working folder)\n",
        RunTape},
       {"credit", "consumer credit: deposit, balance, statement, debit, cancel",
        "usage: ecfhost credit ACTION [--consumers FILE] OPTIONS\n"
@@ -214,15 +223,16 @@ const std::vector<Command>& Commands() {
        "one line per consumer and family: CODE;NAME;FAMILY CODE;FAMILY NAME;\n"
        "OPENING BALANCE. The movements are kept in the working folder.\n",
        RunCredit},
-      {"demo", "a whole fiscal day on a fresh simulated printer, ending with the tape",
+      {"demo", "two fiscal days on a fresh simulated printer, ending with the tape",
        "usage: ecfhost demo\n"
        "Wipes the simulated printer of the working folder, then runs a fiscal\n"
        "day: start, programming, opening supply, sales with discounts, a\n"
        "cancelled item, a cancelled coupon, several payment forms, a\n"
        "withdrawal, the drawer, the withdrawal receipt and the operator's\n"
        "closing, an X reading, the card slip of the card sale, the day's\n"
-       "figures exported as data and a Z reduction; prints the paper tape and\n"
-       "a summary of the day.\n",
+       "figures exported as data and a Z reduction, and a summary of the day;\n"
+       "then the clocks move to the next day, which opens with a short sale and\n"
+       "closes with its own Z reduction; prints the paper tape of both days.\n",
        RunDemo},
       {"menu", "the fiscal menu: fiscal-memory readings, mirror, type-E file, reports",
        "usage: ecfhost menu ITEM [options]\n"
@@ -267,6 +277,28 @@ const std::vector<Command>& Commands() {
        "                                  characters) or order pad\n"
        "Example: ecfhost table add 0012 --item \"1001:CHOPP 300ML:01:2:9.90\"\n",
        RunTable},
+      {"sim", "steer the simulated printer: day, paper, power, faults, reset",
+       "usage: ecfhost sim [ACTION]\n"
+       "Steers the simulated fiscal printer of the working folder, for integrators\n"
+       "and training. Each change is marked on the paper tape (\"*** sem papel ***\")\n"
+       "and recorded in the printer's journal.\n"
+       "  status               the clocks, the fiscal day, paper, power and the\n"
+       "                       faults waiting (the default)\n"
+       "  day +N | day -N      move the computer's and the printer's clocks N days\n"
+       "  --next-day           the same as day +1\n"
+       "  paper low|out|ok     paper running low, paper out (printing is refused),\n"
+       "                       paper back\n"
+       "  power off|on         switch the printer off (no command is answered) or on\n"
+       "  fail ENTRY [CODE]    the next call to ENTRY (VendeItem or\n"
+       "                       Bematech_FI_VendeItem) returns CODE (default -27)\n"
+       "                       without being carried out\n"
+       "  lose-reply ENTRY     the next call to ENTRY is carried out, its reply lost\n"
+       "  reset                a new printer: memory, tape and journal wiped, clocks\n"
+       "                       and conditions back to normal\n"
+       "  journal [LINES]      the printer's journal of calls (the last LINES)\n"
+       "Conditions last until changed; a fault lasts until a run calls its entry.\n"
+       "Exit status 0 done, 1 failed, 2 a mistake on the command line.\n",
+       RunSim},
   };
   return commands;
 }

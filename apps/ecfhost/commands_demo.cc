@@ -1,5 +1,7 @@
-// A whole fiscal day on a fresh simulated printer, as a cash register lives
-// it, ending with the paper tape and the day's summary.
+// Two fiscal days on a fresh simulated printer, as a cash register lives
+// them: a whole day ending with its Z reduction and summary, then the clocks
+// move to the next day, which opens with a short sale and closes with its
+// own Z; the paper tape of both days ends the run.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -8,7 +10,6 @@
 #include "closing_job.h"
 #include "command_families.h"
 #include "credit_jobs.h"
-#include "fiscal_config.h"
 #include "fiscal_jobs.h"
 #include "options.h"
 #include "reduction_export.h"
@@ -17,14 +18,14 @@ namespace ecfhost {
 namespace {
 
 // A new printer: its memory and tape live in the workspace's printer
-// folder, read when the driver first loads the printer library, so
-// emptying the folder before the start gives a printer fresh from the
-// factory. A new printer is registered anew in the host's configuration.
+// folder, emptied here; the simulator then starts from the factory, with
+// the clocks and conditions an earlier `ecfhost sim` left back to normal.
+// A new printer is registered anew in the host's configuration.
 void FreshPrinter(Session& session) {
   const std::filesystem::path folder = session.workspace().PrinterDirectory();
   std::filesystem::remove_all(folder);
   std::filesystem::create_directories(folder);
-  std::filesystem::remove(ConfigurationPath(session));
+  ResetSimulatedPrinter(session);
 }
 
 SaleRequest GroceriesWithDiscounts() {
@@ -60,6 +61,13 @@ SaleRequest SaleToCancel() {
   SaleRequest sale;
   sale.items = {ParseItem("7891000700705:DETERGENTE:01:2:2.59")};
   sale.payments = {ParsePayment("Dinheiro:10.00")};
+  return sale;
+}
+
+SaleRequest MorningCoffee() {
+  SaleRequest sale;
+  sale.items = {ParseItem("7891000400404:CAFE 500G:01:1:15.90")};
+  sale.payments = {ParsePayment("Dinheiro:20.00")};
   return sale;
 }
 
@@ -157,9 +165,6 @@ int RunDemo(Session& session, const Arguments& arguments) {
   const std::string total_after = GrandTotal(session);
   const DayFigures end = ReadDayFigures(session);
 
-  Section(session, "Bobina da impressora simulada");
-  RunTape(session, {});
-
   Section(session, "Resumo do dia");
   std::FILE* out = session.out();
   std::fprintf(out, "  cupons fiscais emitidos      %ld\n", end.coupons - start.coupons);
@@ -172,6 +177,17 @@ int RunDemo(Session& session, const Arguments& arguments) {
   std::fprintf(out, "  cancelamentos do dia         %s\n", Money(day.cancellations).c_str());
   std::fprintf(out, "  diálogos mostrados           %d\n", session.host().dialogs_shown());
   std::fprintf(out, "  pasta de trabalho            %s\n", session.workspace().folder().c_str());
+
+  Section(session, "Dia seguinte: os relógios avançam um dia");
+  NextSimulatedDay(session);
+  session.Start();
+  Section(session, "Venda do novo dia");
+  Sell(session, MorningCoffee());
+  Section(session, "Redução Z do novo dia");
+  ZReduction(session);
+
+  Section(session, "Bobina da impressora simulada (os dois dias)");
+  RunTape(session, {});
 
   Section(session, "Menu fiscal: leitura da memória fiscal em arquivo assinado");
   SignedFiscalMemoryFile(session);

@@ -8,7 +8,7 @@
 #include "command_families.h"
 #include "fiscal_jobs.h"
 #include "options.h"
-#include "zel/error.h"
+#include "sale_checks.h"
 
 namespace ecfhost {
 namespace {
@@ -17,7 +17,7 @@ int ParseItemNumber(const std::string& text) {
   char* end = nullptr;
   const long number = std::strtol(text.c_str(), &end, 10);
   if (text.empty() || *end != '\0' || number < 1 || number > 9999) {
-    throw zel::Error("--cancel-item takes an item number from 1, not '" + text + "'");
+    Fail("--cancel-item leva o número de um item, a partir de 1, não '" + text + "'");
   }
   return static_cast<int>(number);
 }
@@ -50,15 +50,18 @@ int RunSale(Session& session, const Arguments& arguments) {
   const SaleRequest sale = ReadSale(options);
   std::optional<CardSlip> slip;
   if (auto file = options.One("--tef-receipt")) slip = ReadCardSlip(*file, sale);
+  for (const std::string& warning : CutWarnings(sale)) {
+    std::fprintf(session.out(), "aviso: %s\n", warning.c_str());
+  }
   session.Start();
   const std::string coupon = SellCoupon(session, sale);
-  double paid = 0;
-  for (const SalePayment& payment : sale.payments) paid += payment.amount;
-  const double due = AmountDue(sale);
+  // Worked out as the printer works them out, so they read as the tape does.
+  const SaleFigures figures = PrinterFigures(sale);
   std::fprintf(session.out(),
                "Cupom %s emitido: %zu item(ns), %zu cancelado(s); total %s, pago %s, troco %s\n",
-               coupon.c_str(), sale.items.size(), sale.cancelled_items.size(), Money(due).c_str(),
-               Money(paid).c_str(), Money(paid - due).c_str());
+               coupon.c_str(), sale.items.size(), sale.cancelled_items.size(),
+               CentsText(figures.due).c_str(), CentsText(figures.paid).c_str(),
+               CentsText(figures.change).c_str());
   if (slip) PrintCardSlip(session, *slip);
   return 0;
 }

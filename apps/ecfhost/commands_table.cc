@@ -12,10 +12,10 @@
 #include "command_families.h"
 #include "fiscal_config.h"
 #include "fiscal_jobs.h"
-#include "zel/codepage.h"
-#include "zel/date_format.h"
 #include "options.h"
+#include "zel/codepage.h"
 #include "zel/dataset.h"
+#include "zel/date_format.h"
 #include "zel/error.h"
 
 namespace ecfhost {
@@ -112,9 +112,15 @@ std::string CloseIntoCoupon(Session& session, const std::string& table, const st
       ClosingPositions(sale, PaymentMovements(payments, zel::Env::Default()->Now()), payment_types);
   zel::Variant result = ResultArray(3);
   if (!session.Op<ClosingOp>("FechaCupom")(positions, nullptr, result)) {
-    const bool cancelled_here = CancelOpenCoupon(session);
-    throw zel::Error("the printer did not close the coupon of table " + table +
-                     (cancelled_here ? "; the coupon was cancelled" : ""));
+    const CouponFate fate = SettleFailedCoupon(session, true);
+    if (fate != CouponFate::kFinished) {
+      throw zel::Error("the printer did not close the coupon of table " + table +
+                       UnfinishedCouponText(fate));
+    }
+    std::fprintf(session.out(),
+                 "aviso: a impressora não confirmou o fechamento do cupom da mesa "
+                 "%s, mas o concluiu (a resposta dela se perdeu)\n",
+                 table.c_str());
   }
   RefreshStoredGrandTotal(session);
   const std::string coupon = session.Op<std::string(const std::string&, const std::string&)>(

@@ -25,6 +25,15 @@ class DriverLibrary {
   // which a host assigns between calls.
   std::string& TextVariable(const std::string& name) const;
 
+  // The printer library's entry `name` as the driver bound it (one of the
+  // driver's exported entry variables); null while the driver has not
+  // bound it.
+  template <typename Function>
+  Function* VendorEntry(const std::string& name) const {
+    return *static_cast<Function**>(
+        Symbol("_ZN8Zel00101" + std::to_string(name.size()) + name + "E"));
+  }
+
  private:
   void* Symbol(const std::string& name) const;
 

@@ -3,9 +3,12 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <span>
 
 #include "fiscal_config.h"
+#include "printer_checks.h"
+#include "sale_checks.h"
 #include "zel/codepage.h"
 #include "zel/dataset.h"
 #include "zel/error.h"
@@ -31,7 +34,7 @@ double ImpliedDecimals(const std::string& digits) {
 std::string ReadFigure(Session& session, const char* name) {
   std::string value;
   if (!session.Op<SchemeTextOp>(name)(kColourScheme, value)) {
-    throw zel::Error(std::string("the printer did not give its figure ") + name);
+    Fail(std::string("a impressora não informou o número ") + name);
   }
   return value;
 }
@@ -43,15 +46,50 @@ std::string CouponNumber(Session& session) {
 
 }  // namespace
 
-// Leaves the printer without the coupon a failed sale left open. The
-// driver's return analysis may have cancelled it already, and then the
-// printer refuses a second cancellation: that refusal is nobody's concern,
-// so it is not shown. True when this call cancelled it.
-bool CancelOpenCoupon(Session& session) {
-  const std::vector<zel::Variant> params = {kColourScheme, false,         true, zel::Variant(),
-                                            kBranch,       kCashRegister, ""};
-  zel::Variant result = ResultArray(2);
-  return session.Op<CancelCouponOp>("Cancela_Cupom_Imp")(params, result);
+namespace {
+
+// Whether the printer holds a coupon open (ST1 bit 2), read through the
+// status entry the driver bound: that read changes nothing, where the
+// driver's queries cancel a coupon they find open. Empty when the printer
+// does not answer.
+std::optional<bool> CouponOpenOnPrinter(Session& session) {
+  auto* status = session.VendorEntry<int(int*, int*, int*)>("Bematech_FI_VerificaEstadoImpressora");
+  int ack = 0, st1 = 0, st2 = 0;
+  if (status == nullptr || status(&ack, &st1, &st2) != 1 || ack != 6) return std::nullopt;
+  return (st1 & 2) != 0;
+}
+
+}  // namespace
+
+CouponFate SettleFailedCoupon(Session& session, bool closing_sent) {
+  const std::optional<bool> open = CouponOpenOnPrinter(session);
+  if (!open) return CouponFate::kUnknown;
+  if (!*open) {
+    // The driver cancels nothing while it sells or closes, so a coupon no
+    // longer open after its closing was sent is one the printer finished,
+    // though its answer was lost.
+    return closing_sent ? CouponFate::kFinished : CouponFate::kUnknown;
+  }
+  // Reading the coupon number is how the driver cancels a coupon the
+  // printer shows open; its own cancellation would take the last finished
+  // coupon when none is open.
+  CouponNumber(session);
+  if (CouponOpenOnPrinter(session) != false) return CouponFate::kUnknown;
+  // The cancellation moved the grand total this host keeps.
+  try {
+    RefreshStoredGrandTotal(session);
+  } catch (const zel::Error&) {
+    // The next start compares it again and says so.
+  }
+  return CouponFate::kCancelled;
+}
+
+std::string UnfinishedCouponText(CouponFate fate) {
+  return zel::Utf8ToCp1252(
+      fate == CouponFate::kCancelled
+          ? "; o cupom foi cancelado"
+          : "; não se sabe se a impressora concluiu ou cancelou o cupom: resolva o problema da "
+            "impressora e rode 'ecfhost start', que conclui ou cancela o cupom e diz o que fez");
 }
 
 namespace {
@@ -62,7 +100,7 @@ void CancelItem(Session& session, int number) {
   const std::wstring unused;
   if (!session.Op<CancelItemOp>("Cancela_ItGenerico")(kColourScheme, item, unused, unused, unused,
                                                       unused, unused, unused, unused, 0, 0)) {
-    throw zel::Error("the printer refused to cancel item " + std::to_string(number));
+    Fail("a impressora recusou o cancelamento do item " + std::to_string(number));
   }
 }
 
@@ -81,7 +119,7 @@ namespace {
 
 void RunReading(Session& session, const char* operation, const char* what) {
   if (!session.Op<ReadingOp>(operation)("", kColourScheme, "")) {
-    throw zel::Error(std::string("the printer did not print the ") + what);
+    Fail(std::string("a impressora não imprimiu a ") + what);
   }
 }
 
@@ -120,33 +158,39 @@ void ProgramPrinter(Session& session) {
 
 std::string SellCoupon(Session& session, const SaleRequest& sale) {
   CheckSale(sale);
+  CheckSaleAgainstPrinter(session, sale);
   zel::Dataset reconciled = ReconciledPaymentTypes(session);
   const zel::Variant payment_types = ClosingPaymentTypes(reconciled);
 
   zel::Variant opening = OpeningParams();
   if (!session.Op<ParamsOp>("AbreCupom")(opening)) {
-    throw zel::Error("the printer did not open the coupon");
+    Fail("a impressora não abriu o cupom");
   }
+  bool closing_sent = false;
   try {
     for (const SaleItem& item : sale.items) {
       zel::Variant params = ItemParams(item);
       if (!session.Op<ParamsOp>("VendaItem")(params)) {
-        throw zel::Error("the printer refused the item " + zel::Cp1252ToUtf8(item.name));
+        Fail("a impressora recusou o item " + zel::Cp1252ToUtf8(item.name));
       }
     }
     for (int number : sale.cancelled_items) CancelItem(session, number);
     const std::vector<zel::Variant> positions = ClosingPositions(
         sale, PaymentMovements(sale.payments, zel::Env::Default()->Now()), payment_types);
     zel::Variant result = ResultArray(3);
+    closing_sent = true;
     if (!session.Op<bool(std::span<const zel::Variant>, const std::vector<std::string>*,
                          zel::Variant&)>("FechaCupom")(positions, nullptr, result)) {
-      throw zel::Error("the printer did not close the coupon");
+      Fail("a impressora não fechou o cupom");
     }
   } catch (const zel::Error& error) {
-    const bool cancelled_here = CancelOpenCoupon(session);
-    throw zel::Error(std::string(error.what()) +
-                     (cancelled_here ? "; the coupon was cancelled"
-                                     : "; the coupon is not left open (the driver cancels it)"));
+    const CouponFate fate = SettleFailedCoupon(session, closing_sent);
+    if (fate != CouponFate::kFinished) {
+      throw zel::Error(std::string(error.what()) + UnfinishedCouponText(fate));
+    }
+    std::fprintf(session.out(),
+                 "aviso: %s, mas ela concluiu o cupom: a resposta ao fechamento se perdeu\n",
+                 zel::Cp1252ToUtf8(error.what()).c_str());
   }
   // Said at once: a cashier (or a script) must learn that the printer has
   // the sale even if this program is cut short right after.
@@ -168,7 +212,7 @@ std::string CancelLastCoupon(Session& session) {
                                             "0001",        "001", ""};
   zel::Variant result = ResultArray(2);
   const bool cancelled = session.Op<CancelCouponOp>("Cancela_Cupom_Imp")(params, result);
-  if (!cancelled) throw zel::Error("the printer did not cancel the last coupon");
+  if (!cancelled) Fail("a impressora não cancelou o último cupom");
   std::string number = result.AsArray().at(1).AsArray().at(0).AsText();
   number.erase(0, number.find_first_not_of(' '));
   if (!number.empty() && number.size() < 6) number.insert(0, 6 - number.size(), '0');
@@ -176,22 +220,24 @@ std::string CancelLastCoupon(Session& session) {
 }
 
 void Supply(Session& session, double amount) {
+  CheckDayOpen(session);
   if (!session.Op<CashOp>("Suprimento")("", kColourScheme, amount)) {
-    throw zel::Error("the printer did not register the supply");
+    Fail("a impressora não registrou o suprimento");
   }
   std::fprintf(session.out(), "Suprimento de %s registrado.\n", Money(amount).c_str());
 }
 
 void Withdraw(Session& session, double amount) {
+  CheckDayOpen(session);
   if (!session.Op<CashOp>("Sangria")("", kColourScheme, amount)) {
-    throw zel::Error("the printer did not register the withdrawal");
+    Fail("a impressora não registrou a sangria");
   }
   std::fprintf(session.out(), "Sangria de %s registrada.\n", Money(amount).c_str());
 }
 
 void OpenDrawer(Session& session) {
   if (!session.Op<bool(const std::string&, bool)>("Abre_Gaveta_Imp")(kColourScheme, false)) {
-    throw zel::Error("the printer did not open the drawer");
+    Fail("a impressora não abriu a gaveta");
   }
   const std::string state =
       session.Op<std::string(const std::string&)>("Estado_Gaveta_Imp")(kColourScheme);
@@ -202,12 +248,14 @@ void OpenDrawer(Session& session) {
 }
 
 void XReading(Session& session) {
-  RunReading(session, "Leitura_X_Imp", "X reading");
+  RunReading(session, "Leitura_X_Imp", "leitura X");
   std::fprintf(session.out(), "Leitura X impressa.\n");
 }
 
 void ZReduction(Session& session, std::FILE* report) {
-  RunReading(session, "Reducao_Z_Imp", "Z reduction");
+  // A day still open from an earlier date is what a reduction closes.
+  CheckDayOpen(session, false);
+  RunReading(session, "Reducao_Z_Imp", "redução Z");
   std::fprintf(report != nullptr ? report : session.out(),
                "Redução Z impressa: dia fiscal encerrado.\n");
 }

@@ -50,9 +50,21 @@ struct DayFigures {
 };
 DayFigures ReadDayFigures(Session& session);
 
-// Cancels the coupon a failed job left open, showing nothing when there is
-// none; true when this call cancelled it.
-bool CancelOpenCoupon(Session& session);
+// What became of a coupon whose job failed after it was opened.
+enum class CouponFate {
+  kCancelled,  // the printer holds no coupon open and did not finish it
+  kFinished,   // the closing's answer was lost, but the printer finished the sale
+  kUnknown,    // the printer cannot tell now; the next start settles it
+};
+
+// Cancels the coupon a failed job left open (only one still open: never the
+// last finished coupon) and says what the printer did with it.
+// `closing_sent` tells whether the job had sent the coupon's closing, the
+// only step after which the printer can have finished it.
+CouponFate SettleFailedCoupon(Session& session, bool closing_sent);
+
+// The end of a failed job's message for a coupon that was not finished.
+std::string UnfinishedCouponText(CouponFate fate);
 
 // This host's payment types after the driver matched them with the
 // printer's payment forms, programming the missing ones.

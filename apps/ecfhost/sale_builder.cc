@@ -3,12 +3,11 @@
 #include <cctype>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <set>
 
 #include "options.h"
+#include "sale_checks.h"
 #include "zel/codepage.h"
-#include "zel/error.h"
 
 namespace ecfhost {
 namespace {
@@ -31,10 +30,17 @@ std::vector<std::string> Split(const std::string& text, char separator) {
   }
 }
 
-std::int64_t Cents(double amount) { return std::llround(amount * 100); }
-
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+// A payment form's name as compared: lower case without accents, so
+// "CARTÃO CRÉDITO" finds "Cartao Credito".
+std::string Folded(const std::string& utf8) {
+  // Windows-1252 letters from 0xC0, upper then lower case, without accent.
+  static constexpr char kBase[] = "aaaaaaaceeeeiiiidnooooo*ouuuuyps";
+  std::string text = zel::Utf8ToCp1252(utf8);
+  for (char& c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0xC0) c = kBase[(byte - 0xC0) % 32];
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  }
   return text;
 }
 
@@ -45,109 +51,70 @@ bool IsRate(const std::string& rate) {
          std::isdigit(static_cast<unsigned char>(rate[1])) && rate != "00";
 }
 
-std::int64_t ItemCents(const SaleItem& item) {
-  return Cents(item.quantity * item.price) - Cents(item.discount);
-}
-
 }  // namespace
 
 SaleItem ParseItem(const std::string& text) {
   const std::vector<std::string> fields = Split(text, ':');
   if (fields.size() < 5 || fields.size() > 7) {
-    throw zel::Error("item '" + text + "' is not CODE:NAME:RATE:QTY:PRICE[:DISCOUNT[:UNIT]]");
+    Fail("o item '" + text + "' não segue CÓDIGO:NOME:ALÍQUOTA:QTDE:PREÇO[:DESCONTO[:UNIDADE]]");
   }
+  const std::string& name = fields[1];
+  // Named by its code: the name itself may not be printable here.
+  CheckPrintable(fields[0], "o código de um item");
+  CheckPrintable(name, "o nome do item " + fields[0]);
   SaleItem item;
   item.code = zel::Utf8ToCp1252(fields[0]);
-  item.name = zel::Utf8ToCp1252(fields[1]);
+  item.name = zel::Utf8ToCp1252(name);
   item.rate = fields[2];
   if (item.code.empty() || item.name.empty()) {
-    throw zel::Error("item '" + text + "' needs a code and a name");
+    Fail("o item '" + text + "' precisa de um código e de um nome");
+  }
+  if (item.code.size() > kItemCodeWidth) {
+    Fail("o código do item '" + name + "' passa de " + std::to_string(kItemCodeWidth) +
+         " caracteres, o limite da impressora");
   }
   if (!IsRate(item.rate)) {
-    throw zel::Error("item '" + text + "': tax rate '" + item.rate +
-                     "' is neither a position 01-16 nor FF, II or NN");
+    Fail("a alíquota '" + item.rate + "' do item '" + name +
+         "' não é uma posição de dois dígitos (01, 02, ...) nem FF, II ou NN; as posições "
+         "programadas na impressora são mostradas por ecfhost program");
   }
-  item.quantity = ParseAmount(fields[3], "the quantity of item '" + fields[1] + "'");
-  item.price = ParseAmount(fields[4], "the price of item '" + fields[1] + "'");
+  item.quantity = ParseAmount(fields[3], zel::Utf8ToCp1252("a quantidade do item '" + name + "'"));
+  item.price = ParseAmount(fields[4], zel::Utf8ToCp1252("o preço do item '" + name + "'"));
   if (fields.size() > 5 && !fields[5].empty()) {
-    item.discount = ParseAmount(fields[5], "the discount of item '" + fields[1] + "'");
+    item.discount = ParseAmount(fields[5], zel::Utf8ToCp1252("o desconto do item '" + name + "'"));
   }
-  if (fields.size() > 6 && !fields[6].empty()) item.unit = zel::Utf8ToCp1252(fields[6]);
+  if (fields.size() > 6 && !fields[6].empty()) {
+    CheckPrintable(fields[6], "a unidade do item " + fields[0]);
+    item.unit = zel::Utf8ToCp1252(fields[6]);
+  }
   if (!(item.quantity > 0) || !(item.price > 0)) {
-    throw zel::Error("item '" + fields[1] + "' needs a quantity and a price above zero");
+    Fail("o item '" + name + "' precisa de quantidade e preço acima de zero");
   }
-  if (ItemCents(item) <= 0) {
-    throw zel::Error("the discount of item '" + fields[1] + "' is not smaller than its amount");
-  }
+  CheckItem(item);
   return item;
 }
 
 SalePayment ParsePayment(const std::string& text) {
   const std::size_t colon = text.rfind(':');
   if (colon == std::string::npos || colon == 0) {
-    throw zel::Error("payment '" + text + "' is not FORM:AMOUNT");
+    Fail("o pagamento '" + text + "' não segue FORMA:VALOR");
   }
   SalePayment payment;
   payment.form = text.substr(0, colon);
   const PaymentType* type = FindPaymentType(payment.form);
   if (type == nullptr) {
-    throw zel::Error("unknown payment form '" + payment.form +
-                     "'; this host takes: " + PaymentTypeNames());
+    Fail("forma de pagamento desconhecida '" + payment.form +
+         "'; esta caixa aceita: " + PaymentTypeNames());
   }
   payment.form = type->name;
-  payment.amount = ParseAmount(text.substr(colon + 1), "the amount paid in " + payment.form);
-  if (!(Cents(payment.amount) > 0)) {
-    throw zel::Error("the amount paid in " + payment.form + " must be above zero");
+  payment.amount = ParseAmount(text.substr(colon + 1), "o valor pago em " + payment.form);
+  if (std::llround(payment.amount * 100) < 1) {
+    Fail("o valor pago em " + payment.form + " precisa ser de pelo menos 0,01");
   }
   return payment;
 }
 
-std::string Money(double amount) {
-  char text[40];
-  std::snprintf(text, sizeof text, "%.2f", amount);
-  std::string money = text;
-  money[money.size() - 3] = ',';
-  return money;
-}
-
-double AmountDue(const SaleRequest& sale) {
-  std::int64_t cents = 0;
-  for (std::size_t i = 0; i < sale.items.size(); ++i) {
-    bool cancelled = false;
-    for (int number : sale.cancelled_items) cancelled |= number == static_cast<int>(i) + 1;
-    if (!cancelled) cents += ItemCents(sale.items[i]);
-  }
-  cents += Cents(sale.surcharge) - Cents(sale.discount);
-  return static_cast<double>(cents) / 100.0;
-}
-
-void CheckSale(const SaleRequest& sale) {
-  if (sale.items.empty()) throw zel::Error("a sale needs at least one --item");
-  if (sale.payments.empty()) throw zel::Error("a sale needs at least one --pay");
-  if (sale.discount > 0 && sale.surcharge > 0) {
-    throw zel::Error("a coupon takes a discount or a surcharge, not both");
-  }
-  std::set<int> cancelled;
-  for (int number : sale.cancelled_items) {
-    if (number < 1 || number > static_cast<int>(sale.items.size())) {
-      throw zel::Error("there is no item " + std::to_string(number) + " to cancel");
-    }
-    if (!cancelled.insert(number).second) {
-      throw zel::Error("item " + std::to_string(number) + " is cancelled twice");
-    }
-  }
-  if (cancelled.size() == sale.items.size()) {
-    throw zel::Error("every item is cancelled; cancel the coupon instead");
-  }
-  const double due = AmountDue(sale);
-  if (Cents(due) <= 0) throw zel::Error("the discount is not smaller than the subtotal");
-  std::int64_t paid = 0;
-  for (const SalePayment& payment : sale.payments) paid += Cents(payment.amount);
-  if (paid < Cents(due)) {
-    throw zel::Error("the payments (" + Money(static_cast<double>(paid) / 100.0) +
-                     ") do not cover the amount due (" + Money(due) + ")");
-  }
-}
+std::string Money(double amount) { return CentsText(std::llround(amount * 100)); }
 
 const std::vector<PaymentType>& HostPaymentTypes() {
   static const std::vector<PaymentType> types = {{"001", "Dinheiro", "1"},
@@ -160,7 +127,7 @@ const std::vector<PaymentType>& HostPaymentTypes() {
 
 const PaymentType* FindPaymentType(const std::string& name) {
   for (const PaymentType& type : HostPaymentTypes()) {
-    if (Lower(type.name) == Lower(name)) return &type;
+    if (Folded(type.name) == Folded(name)) return &type;
   }
   return nullptr;
 }
@@ -205,7 +172,8 @@ zel::Variant ClosingPaymentTypes(zel::Dataset& reconciled) {
   for (reconciled.First(); !reconciled.Eof(); reconciled.Next()) {
     const std::string host_name = reconciled.AsText("DSIMPFISCAL");
     if (reconciled.AsText("CDFPIMPFIS").empty()) {
-      throw zel::Error("the printer did not take the payment form '" + host_name + "'");
+      Fail("a impressora não aceitou a forma de pagamento '" + zel::Cp1252ToUtf8(host_name) +
+           "' (veja ecfhost program)");
     }
     // The driver wrote the form's name as the printer keeps it.
     types.Append();
@@ -265,7 +233,7 @@ zel::Variant PaymentMovements(const std::vector<SalePayment>& payments, zel::Dat
   data.CreateDataSet();
   for (std::size_t i = 0; i < payments.size(); ++i) {
     const PaymentType* type = FindPaymentType(payments[i].form);
-    if (type == nullptr) throw zel::Error("unknown payment form '" + payments[i].form + "'");
+    if (type == nullptr) Fail("forma de pagamento desconhecida '" + payments[i].form + "'");
     data.Append();
     data.SetValue("CDFILIAL", "0001");
     data.SetValue("IDTIPOMOVIVE", "E");

@@ -45,18 +45,22 @@ struct SaleRequest {
 };
 
 // "CODE:NAME:RATE:QTY:PRICE[:DISCOUNT[:UNIT]]"; raises zel::Error naming
-// the bad field.
+// the bad field, a text the printer cannot print (CheckPrintable) or an
+// item it would refuse (CheckItem).
 SaleItem ParseItem(const std::string& text);
 // "FORM:AMOUNT"; the form must be one of HostPaymentTypes().
 SalePayment ParsePayment(const std::string& text);
 
 // Checks what the printer would otherwise refuse halfway through a coupon:
-// at least one item and one payment, discounts smaller than what they
-// reduce, cancelled items that exist, payments that cover the total.
+// at least one item and one payment, items the printer takes (CheckItem),
+// discounts smaller than what they reduce, cancelled items that exist,
+// payments that cover the total and none given after it is covered.
+// Defined with the printer's arithmetic in sale_checks.cc.
 void CheckSale(const SaleRequest& sale);
 
-// The amount due: items (two decimals each) less their discounts and the
-// cancelled ones, less the subtotal discount, plus the surcharge.
+// The amount due as the printer works it out (see PrinterFigures): items
+// less their discounts and the cancelled ones, less the subtotal discount,
+// plus the surcharge.
 double AmountDue(const SaleRequest& sale);
 
 // An amount as this host shows it: "1234,56".

@@ -3,8 +3,8 @@
 #include <cstdlib>
 
 #include "fiscal_config.h"
-#include "zel/codepage.h"
 #include "sale_builder.h"
+#include "zel/codepage.h"
 #include "zel/debug_log.h"
 #include "zel/error.h"
 #include "zel/host_services.h"
@@ -28,7 +28,11 @@ std::string DriverPathWithLibrariesInReach() {
 }  // namespace
 
 Session::Session(const std::string& folder, std::optional<bool> answer, std::FILE* out)
-    : workspace_(folder), host_(answer, out), driver_(DriverPathWithLibrariesInReach()), out_(out) {
+    : workspace_(folder),
+      host_(answer, out),
+      driver_(DriverPathWithLibrariesInReach()),
+      steering_(workspace_),
+      out_(out) {
   Op<void(zel::HostServices*)>("ZelRegistraHost")(&host_);
   Op<void(zel::Env*)>("ZelDefineEnv")(&workspace_);
   // The driver keeps the host's configuration directory from the moment it
@@ -60,6 +64,12 @@ void Session::Start() {
   const std::string expected_serial = StoredPrinterSerial(*this);
   DriverText("stSerieAtu") = expected_serial;
   if (!Op<bool(const zel::Variant&)>("StartImpFiscal")(StartParams(expected_serial))) {
+    // A printer switched off with `ecfhost sim power off` keeps the port
+    // its unanswered commands took.
+    if (LoadSteering(workspace_).powered_off) {
+      throw zel::Error(
+          zel::Utf8ToCp1252("a impressora simulada está desligada (ecfhost sim power on a liga)"));
+    }
     // The driver closed the port on failing; a lock still held is another
     // program's.
     if (!workspace_.TryLockFile(workspace_.PrinterDirectory() + "/port.lock")) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "driver_library.h"
+#include "sim_steering.h"
 #include "terminal_host.h"
 #include "workspace.h"
 #include "zel/variant.h"
@@ -29,6 +30,12 @@ class Session {
 
   // The driver's exported text variable `name`.
   std::string& DriverText(const std::string& name) const { return driver_.TextVariable(name); }
+
+  // The printer library's entry `name` as the driver bound it, or null.
+  template <typename Function>
+  Function* VendorEntry(const std::string& name) const {
+    return driver_.VendorEntry<Function>(name);
+  }
 
   // The parameter array this host passes to the start operations.
   static zel::Variant StartParams(const std::string& serial = "");
@@ -57,6 +64,7 @@ class Session {
   Workspace workspace_;
   TerminalHost host_;
   DriverLibrary driver_;
+  SimSteering steering_;
   std::FILE* out_;
   std::string printer_serial_;
 };

@@ -5,6 +5,7 @@
 #ifndef ECFHOST_WORKSPACE_H_
 #define ECFHOST_WORKSPACE_H_
 
+#include <cstdint>
 #include <string>
 
 #include "zel/env.h"
@@ -29,6 +30,15 @@ class Workspace : public zel::EnvWrapper {
   // program's directory is the working folder.
   std::string HostExecutableDirectory() override { return folder_; }
 
+  // The computer's clock as the driver sees it: this computer's clock moved
+  // by the seconds `ecfhost sim day` moved the simulated printer's clock, so
+  // that both clocks move together from one run to the next (the driver
+  // refuses a printer clock that disagrees with the computer's). The offset
+  // is kept in the working folder.
+  zel::DateTime Now() override;
+  std::int64_t clock_offset_seconds() const { return clock_offset_seconds_; }
+  void SetClockOffset(std::int64_t seconds);
+
   // The simulated receipt printer hangs on port `receipt_port`, which has
   // no device here: the port counts as present for the driver's check, and
   // the simulated library does the rest.
@@ -37,6 +47,7 @@ class Workspace : public zel::EnvWrapper {
  private:
   std::string folder_;
   std::string receipt_port_;
+  std::int64_t clock_offset_seconds_ = 0;
 };
 
 }  // namespace ecfhost

@@ -1,7 +1,10 @@
 // The control API (ecfsim.h).
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "ecfsim.h"
 #include "printer.h"
@@ -30,6 +33,31 @@ int CopyText(const std::string& text, char* buffer, int size) {
   return static_cast<int>(text.size());
 }
 
+// A mark "*** text ***", broken between words into as many marked lines as
+// the paper's width needs (a word too long for a line is cut).
+std::vector<std::string> MarkLines(const std::string& text) {
+  constexpr int kRoom = kTapeWidth - 8;
+  std::vector<std::string> lines;
+  std::string line;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    const std::size_t end = std::min(text.find(' ', at), text.size());
+    std::string word = text.substr(at, end - at);
+    at = end + 1;
+    for (; static_cast<int>(word.size()) > kRoom; word.erase(0, kRoom)) {
+      if (!line.empty()) lines.push_back(std::exchange(line, ""));
+      lines.push_back(word.substr(0, kRoom));
+    }
+    if (!line.empty() && static_cast<int>(line.size() + 1 + word.size()) > kRoom) {
+      lines.push_back(std::exchange(line, ""));
+    }
+    line += (line.empty() ? "" : " ") + word;
+  }
+  if (!line.empty() || lines.empty()) lines.push_back(line);
+  for (std::string& marked : lines) marked = "*** " + marked + " ***";
+  return lines;
+}
+
 long long Figure(const PrinterState& s, const std::string& name) {
   const Counters& c = s.counters;
   const DayFigures& d = s.day;
@@ -56,6 +84,8 @@ long long Figure(const PrinterState& s, const std::string& name) {
       {"daylight_saving", s.daylight_saving},
       {"reductions", static_cast<long long>(s.reductions.size())},
       {"clock_offset", s.clock_offset_seconds},
+      {"paper_low", s.paper_low_commands},
+      {"paper_out", s.paper_out_commands},
   };
   auto it = figures.find(name);
   return it == figures.end() ? -1 : it->second;
@@ -177,6 +207,19 @@ long long EcfSim_Figure(const char* name) {
   long long value = -1;
   WithPrinter([&](Printer& p) { value = ecfsim::Figure(p.state(), ecfsim::Arg(name)); });
   return value;
+}
+
+void EcfSim_Mark(const char* text) {
+  WithPrinter([&](Printer& p) {
+    const std::string mark = ecfsim::Arg(text);
+    p.harness().journal.push_back("EcfSim_Mark|" + mark);
+    p.tape().Journal("EcfSim_Mark|" + mark);
+    std::vector<std::string> lines;
+    for (const std::string& line : ecfsim::MarkLines(mark)) {
+      lines.push_back(ecfsim::Centre(line, ecfsim::kTapeWidth));
+    }
+    p.tape().Mark(lines);
+  });
 }
 
 int EcfSim_Directory(char* buffer, int size) {

@@ -131,7 +131,7 @@ Outcome OpenCoupon(Printer& p, const std::string& buyer_id, const std::string& n
   if (!buyer_id.empty()) lines.push_back("CPF/CNPJ consumidor: " + buyer_id);
   if (!name.empty()) lines.push_back("NOME: " + name);
   if (!address.empty()) lines.push_back("END: " + address);
-  lines.push_back("ITEM CODIGO DESCRICAO");
+  lines.push_back(Utf8ToCp1252("ITEM CÓDIGO DESCRIÇÃO"));
   lines.push_back(Spread("QTD.UN.VL UNIT(R$)", "ST VL ITEM(R$)", kW));
   lines.push_back(std::string(kW, '-'));
   for (const std::string& line : lines) p.Print(line);
@@ -186,9 +186,11 @@ Outcome SellItem(Printer& p, const ItemRequest& request) {
 
   p.Print(Digits(static_cast<int>(s.coupon.items.size()), 3) + " " + item.code + " " +
           item.description);
-  p.Print(Spread("    " + Quantity(item.quantity) + item.unit + " x " + Money(item.unit_price),
-                 RateLabel(s, rate) + " " + Money(item.total), kW));
-  if (item.surcharge > 0) p.Print(Spread("    acrescimo item", "+" + Money(item.surcharge), kW));
+  p.PrintLines(
+      SpreadLines("    " + Quantity(item.quantity) + item.unit + " x " + Money(item.unit_price),
+                  RateLabel(s, rate) + " " + Money(item.total), kW));
+  if (item.surcharge > 0)
+    p.Print(Spread(Utf8ToCp1252("    acréscimo item"), "+" + Money(item.surcharge), kW));
   if (item.discount > 0) p.Print(Spread("    desconto item", "-" + Money(item.discount), kW));
   return Done();
 }
@@ -238,7 +240,7 @@ Outcome AdjustSubtotal(Printer& p, Cents amount) {
     c.shares.push_back(RateShare{code, share});
   }
   (amount < 0 ? c.subtotal_discount : c.subtotal_surcharge) += amount < 0 ? -amount : amount;
-  p.Print(Spread(amount < 0 ? "DESCONTO R$" : "ACRESCIMO R$",
+  p.Print(Spread(amount < 0 ? "DESCONTO R$" : Utf8ToCp1252("ACRÉSCIMO R$"),
                  (amount < 0 ? "-" : "+") + Money(amount < 0 ? -amount : amount), kW));
   return Done();
 }
@@ -299,8 +301,12 @@ Outcome EndCoupon(Printer& p, const std::string& message) {
   if (message.size() > 4096) return BadParameter();
   PrinterState& s = p.state();
   if (s.document != DocumentState::kCouponPaid) return NotNow();
-  p.Print(std::string(kW, '-'));
-  if (!message.empty()) p.Print(message);
+  // The footer opens with its own dashed line: a coupon without a message
+  // goes straight to it.
+  if (!message.empty()) {
+    p.Print(std::string(kW, '-'));
+    p.Print(message);
+  }
   s.coupon.ended = true;
   Finish(p);
   s.last_coupon_cancellable = true;

@@ -63,7 +63,10 @@ ECFSIM_CONTROL void EcfSim_SetLatency(int milliseconds);
 ECFSIM_CONTROL int EcfSim_SetTaxRate(int position, int rate, int iss);
 
 // The journal of calls, oldest first, each "Entry|arg1|arg2..." with the
-// texts as the host passed them (a null pointer as an empty text).
+// texts as the host passed them (a null pointer as an empty text). The
+// calls are also appended, in UTF-8, to "journal.txt" in the printer's
+// directory, which outlives the process (EcfSim_JournalClear leaves it;
+// EcfSim_Reset wipes it).
 ECFSIM_CONTROL int EcfSim_JournalCount(void);
 // Copies call `index` into `buffer` (at most `size` bytes with the
 // terminator) and returns its full length, or -1 for a bad index.
@@ -75,8 +78,15 @@ ECFSIM_CONTROL void EcfSim_JournalClear(void);
 // (cents, both taxes); "coo", "crz", "cro", "gnf", "ccf", "cfc", "grg",
 // "cdc", "cer"; "document" (the DocumentState number), "movement_date" and
 // "last_reduced_date" (yyyymmdd), "drawer_open", "daylight_saving",
-// "reductions" (records in the fiscal memory), "clock_offset".
+// "reductions" (records in the fiscal memory), "clock_offset"; "paper_low"
+// and "paper_out" (commands left with that paper, -1 until reset).
 ECFSIM_CONTROL long long EcfSim_Figure(const char* name);
+
+// Writes `text` (Windows-1252) on the paper roll as a marked line,
+// "*** text ***" centred, and records "EcfSim_Mark|text" in the journal: a
+// host steering the printer shows there what it did and when. The mark is
+// not a document: it takes no number and the detail tape does not keep it.
+ECFSIM_CONTROL void EcfSim_Mark(const char* text);
 
 // Copies the printer's directory into `buffer` like EcfSim_JournalGet.
 ECFSIM_CONTROL int EcfSim_Directory(char* buffer, int size);

@@ -36,7 +36,7 @@ Outcome OpenLinkedReceipt(Printer& p, const std::string& form, const std::string
   payments.erase(payment);
   std::vector<CouponPayment> others = payments;
   int linked_coo = s.counters.coo;
-  p.StartDocument("CCD", "COMPROVANTE CREDITO OU DEBITO");
+  p.StartDocument("CCD", Utf8ToCp1252("COMPROVANTE CRÉDITO OU DÉBITO"));
   s.linkable_payments = others;  // other payments of that document stay open to receipts
   ++s.counters.cdc;
   ++s.counters.gnf;
@@ -84,7 +84,7 @@ Outcome RegisterReceipt(Printer& p, const std::string& index_text, const std::st
   p.OpenDayIfNeeded();
 
   std::string title = index == "SA" ? "SANGRIA" : index == "SU" ? "SUPRIMENTO" : "";
-  p.StartDocument("CNF", "COMPROVANTE NAO-FISCAL");
+  p.StartDocument("CNF", Utf8ToCp1252("COMPROVANTE NÃO FISCAL"));
   ++s.counters.gnf;
   PaymentForm& payment_form = s.payment_forms[slot];
   if (index == "SA") {
@@ -103,7 +103,7 @@ Outcome RegisterReceipt(Printer& p, const std::string& index_text, const std::st
     if (payment_form.linked_allowed) s.linkable_payments.push_back(CouponPayment{slot, *amount});
   }
   p.Print(Spread(title, Money(*amount), kW));
-  p.Print(Spread(index == "SA" ? "Saida em " + payment_form.name : payment_form.name,
+  p.Print(Spread(index == "SA" ? Utf8ToCp1252("Saída em ") + payment_form.name : payment_form.name,
                  Money(*amount), kW));
   p.FinishDocument();
   return Done();
@@ -115,7 +115,7 @@ Outcome OpenReport(Printer& p) {
   if (p.DocumentOpen()) return NotNow();
   if (Outcome day = p.CheckDay(); day.code != kOk) return day;
   p.OpenDayIfNeeded();
-  p.StartDocument("RG", "RELATORIO GERENCIAL");
+  p.StartDocument("RG", Utf8ToCp1252("RELATÓRIO GERENCIAL"));
   ++s.counters.grg;
   ++s.counters.gnf;
   s.document = DocumentState::kManagementReport;

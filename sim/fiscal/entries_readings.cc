@@ -8,13 +8,12 @@
 #include "printer.h"
 #include "reading_files.h"
 #include "tape_files.h"
+#include "tape_readings.h"
 #include "text.h"
 #include "windows_paths.h"
 
 namespace ecfsim {
 namespace {
-
-constexpr char kCountersBanner[] = "-------------------CONTADORES-------------------";
 
 // The lines of `lines` from the first one `starts` accepts; the lines before
 // it repeat what the document header already printed.
@@ -26,14 +25,9 @@ std::vector<std::string> From(const std::vector<std::string>& lines, Predicate s
   return lines;
 }
 
-std::vector<std::string> DayFiguresLines(const Printer& p) {
-  return From(XReadingLines(p.state(), p.Now()),
-              [](const std::string& line) { return line == kCountersBanner; });
-}
-
 Outcome XReading(Printer& p) {
   if (p.DocumentOpen()) return NotNow();
-  std::vector<std::string> lines = DayFiguresLines(p);
+  std::vector<std::string> lines = DayFiguresOnPaper(p.state(), p.Now());
   p.StartDocument("LX", "LEITURA X");
   ++p.state().counters.gnf;
   p.PrintLines(lines);
@@ -76,11 +70,11 @@ Outcome ZReduction(Printer& p, const std::string& date, const std::string& time)
     p.OpenDayIfNeeded();                                // a reduction without movement
   }
   const int reduced_date = s.movement_date;
-  p.StartDocument("RZ", "REDUCAO Z");
+  p.StartDocument("RZ", Utf8ToCp1252("REDUÇÃO Z"));
   ++s.counters.crz;
   ++s.counters.gnf;
-  p.Print("MOVIMENTO DO DIA: " + ShowDate(reduced_date));
-  p.PrintLines(DayFiguresLines(p));
+  p.PrintLines({Spread("MOVIMENTO DO DIA:", ShowDate(reduced_date), kTapeWidth)});
+  p.PrintLines(DayFiguresOnPaper(s, p.Now()));
   const Counters& c = s.counters;
   s.reductions.push_back(ReductionRecord{c.crz, c.cro, c.coo, s.day.first_coo, c.gnf, c.ccf, c.cfc,
                                          c.grg, c.cdc, reduced_date, p.Now(), s.grand_total, s.day,
@@ -120,7 +114,7 @@ Outcome PrintedMemoryReading(Printer& p, FiscalMemoryRange::Kind kind, const std
         std::string t = Trim(line);
         return t == "COMPLETA" || t == "SIMPLIFICADA";
       });
-  p.StartDocument("LMF", "LEITURA DA MEMORIA FISCAL");
+  p.StartDocument("LMF", Utf8ToCp1252("LEITURA DA MEMÓRIA FISCAL"));
   ++p.state().counters.gnf;
   p.PrintLines(lines);
   p.FinishDocument();

@@ -171,7 +171,8 @@ void Printer::Reset() {
   directory_ = DirectoryFromEnvironment();
   tape_ = Tape(directory_);
   std::error_code ec;
-  for (const std::string& path : {MemoryPath(directory_), tape_.TapePath(), tape_.DetailPath()}) {
+  for (const std::string& path :
+       {MemoryPath(directory_), tape_.TapePath(), tape_.DetailPath(), tape_.JournalPath()}) {
     std::filesystem::remove(path, ec);
   }
   state_ = FactoryState();
@@ -195,6 +196,7 @@ int Run(const char* entry, const std::vector<std::string>& args, CommandKind kin
   std::string call = entry;
   for (const std::string& arg : args) call += "|" + arg;
   harness.journal.push_back(call);
+  printer.tape().Journal(call);
 
   if (!printer.TakePort()) {
     printer.last_status() = kNoReplyStatus;

@@ -151,7 +151,7 @@ class Printer {
   // Forgets the memory held in this process and lets the port go, as when
   // the process ends; the next command reloads it.
   void Restart();
-  // A new printer: its memory, paper and detail tape are wiped.
+  // A new printer: its memory, paper, detail tape and journal file are wiped.
   void Reset();
   // Writes the memory to its file; false when that failed. A memory that did
   // not load is never overwritten.

@@ -60,14 +60,6 @@ std::string LabelAmount(std::string_view utf8_label, Cents cents) {
   return PadRight(Cp(utf8_label), kAmountColumn - 1) + AmountField(cents, kAmountWidth);
 }
 
-std::string RateText(int rate) { return Digits(rate / 100, 2) + "," + Digits(rate % 100, 2); }
-
-std::string Duration(std::int64_t seconds) {
-  seconds = std::clamp<std::int64_t>(seconds, 0, kMaxShownSeconds);
-  return Digits(seconds / 3600, 2) + ":" + Digits(seconds / 60 % 60, 2) + ":" +
-         Digits(seconds % 60, 2);
-}
-
 std::string TimeLine(std::string_view utf8_label, std::int64_t seconds) {
   return PadRight(Cp(utf8_label), kTimeColumn - 1) + Duration(seconds);
 }
@@ -98,28 +90,9 @@ void AppendRateSection(std::vector<std::string>& lines, std::string_view utf8_ti
                   AmountField(tax_sum, kTaxWidth));
 }
 
-Cents IssSales(const std::array<TaxRate, kTaxRateSlots>& rates) {
-  Cents sum = 0;
-  for (const TaxRate& rate : rates) {
-    if (rate.programmed && rate.iss) sum += rate.day_base;
-  }
-  return sum;
-}
-
-Cents NonFiscalTotal(const PrinterState& state) {
-  Cents sum = state.day.supplies + state.day.withdrawals;
-  for (const NonFiscalTotalizer& totalizer : state.totalizers) sum += totalizer.day_total;
-  return sum;
-}
-
 std::string TotalizerLine(std::string_view index, std::string_view name, int count, Cents total) {
   return std::string(index) + " " + PadRight(name, kTotalizerNameWidth) + " " + Digits(count, 4) +
          " " + AmountField(total, kAmountWidth);
-}
-
-std::int64_t SecondsBetween(std::int64_t from_moment, std::int64_t to_moment) {
-  if (from_moment == 0 || to_moment < from_moment) return 0;
-  return EpochFromMoment(to_moment) - EpochFromMoment(from_moment);
 }
 
 // The figures a fiscal-memory reading shows for one reduction or a period.
@@ -182,6 +155,33 @@ std::string RangeText(const FiscalMemoryRange& range) {
 }
 
 }  // namespace
+
+std::string RateText(int rate) { return Digits(rate / 100, 2) + "," + Digits(rate % 100, 2); }
+
+std::string Duration(std::int64_t seconds) {
+  seconds = std::clamp<std::int64_t>(seconds, 0, kMaxShownSeconds);
+  return Digits(seconds / 3600, 2) + ":" + Digits(seconds / 60 % 60, 2) + ":" +
+         Digits(seconds % 60, 2);
+}
+
+Cents IssSales(const std::array<TaxRate, kTaxRateSlots>& rates) {
+  Cents sum = 0;
+  for (const TaxRate& rate : rates) {
+    if (rate.programmed && rate.iss) sum += rate.day_base;
+  }
+  return sum;
+}
+
+Cents NonFiscalTotal(const PrinterState& state) {
+  Cents sum = state.day.supplies + state.day.withdrawals;
+  for (const NonFiscalTotalizer& totalizer : state.totalizers) sum += totalizer.day_total;
+  return sum;
+}
+
+std::int64_t SecondsBetween(std::int64_t from_moment, std::int64_t to_moment) {
+  if (from_moment == 0 || to_moment < from_moment) return 0;
+  return EpochFromMoment(to_moment) - EpochFromMoment(from_moment);
+}
 
 Cents NetSales(const DayFigures& day) {
   return day.gross_sales - day.cancellations - day.iss_cancellations - day.discounts -

@@ -65,6 +65,17 @@ inline constexpr int kFiscalMemoryReductions = 1800;
 Cents NetSales(const DayFigures& day);
 // The tax on `base` at `rate` hundredths of a percent, rounded to the cent.
 Cents TaxOn(Cents base, int rate);
+// The day's sales on service-tax (ISS) rates.
+Cents IssSales(const std::array<TaxRate, kTaxRateSlots>& rates);
+// The day's non-fiscal total: supplies, withdrawals and every totalizer.
+Cents NonFiscalTotal(const PrinterState& state);
+// Seconds from one moment (yyyymmddhhmmss) to a later one; 0 when the first
+// is unset or later.
+std::int64_t SecondsBetween(std::int64_t from_moment, std::int64_t to_moment);
+// A rate in hundredths of a percent as "18,00"; seconds as "hh:mm:ss" (at
+// most 99:59:59).
+std::string RateText(int rate);
+std::string Duration(std::int64_t seconds);
 
 // The serial X reading of the printer at `now` (yyyymmddhhmmss on its own
 // clock), laid out as described above.

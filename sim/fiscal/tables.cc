@@ -79,9 +79,11 @@ std::vector<std::string> ItemLines(const std::vector<TableItem>& items) {
   std::vector<std::string> lines;
   for (const TableItem& item : items) {
     lines.push_back(item.code + " " + item.description);
-    lines.push_back(
-        Spread("    " + Quantity(item.quantity) + item.unit + " x " + Money(item.unit_price),
-               Money(ItemValue(item)), kW));
+    for (std::string& line :
+         SpreadLines("    " + Quantity(item.quantity) + item.unit + " x " + Money(item.unit_price),
+                     Money(ItemValue(item)), kW)) {
+      lines.push_back(std::move(line));
+    }
   }
   return lines;
 }
@@ -130,7 +132,8 @@ Outcome Check(Printer& p, const std::vector<std::string>& f) {
   auto table = p.state().tables.find(KeyOf(f[2]));
   if (table == p.state().tables.end()) return NotNow();
   std::vector<TableItem> items = table->second;
-  if (Outcome started = StartReport(p, "CM", "CONFERENCIA DE MESA"); started.code != kOk) {
+  if (Outcome started = StartReport(p, "CM", Utf8ToCp1252("CONFERÊNCIA DE MESA"));
+      started.code != kOk) {
     return started;
   }
   ++p.state().counters.cer;
@@ -140,7 +143,7 @@ Outcome Check(Printer& p, const std::vector<std::string>& f) {
   Cents service = percent ? total * *fee / 10000 : *fee;
   p.Print(std::string(kW, '-'));
   p.Print(Spread("SUBTOTAL R$", Money(total), kW));
-  if (service > 0) p.Print(Spread("TAXA DE SERVICO R$", Money(service), kW));
+  if (service > 0) p.Print(Spread(Utf8ToCp1252("TAXA DE SERVIÇO R$"), Money(service), kW));
   p.Print(Spread("TOTAL R$", Money(total + service), kW));
   if (*people > 1)
     p.Print(Spread("POR PESSOA (" + std::to_string(*people) + ") R$",
@@ -238,7 +241,8 @@ Outcome PrintMenu(Printer& p, const std::vector<std::string>& f) {
     lines.push_back(Spread(item.code + " " + item.description, Money(item.unit_price), kW));
   }
   if (lines.empty()) lines.push_back("Nenhum produto registrado.");
-  if (Outcome started = StartReport(p, "RG", "CARDAPIO"); started.code != kOk) return started;
+  if (Outcome started = StartReport(p, "RG", Utf8ToCp1252("CARDÁPIO")); started.code != kOk)
+    return started;
   ++p.state().counters.grg;
   p.PrintLines(lines);
   p.FinishDocument();

@@ -8,6 +8,7 @@ namespace ecfsim {
 
 std::string Tape::TapePath() const { return directory_ + "/tape.txt"; }
 std::string Tape::DetailPath() const { return directory_ + "/mfd.txt"; }
+std::string Tape::JournalPath() const { return directory_ + "/journal.txt"; }
 
 void Tape::Print(int coo, const std::string& kind, std::int64_t moment,
                  const std::vector<std::string>& lines) const {
@@ -19,6 +20,16 @@ void Tape::Print(int coo, const std::string& kind, std::int64_t moment,
     paper << Cp1252ToUtf8(line) << '\n';
     detail << prefix << line << '\n';
   }
+}
+
+void Tape::Mark(const std::vector<std::string>& lines) const {
+  std::ofstream paper(TapePath(), std::ios::app | std::ios::binary);
+  for (const std::string& line : lines) paper << Cp1252ToUtf8(line) << '\n';
+}
+
+void Tape::Journal(const std::string& call) const {
+  std::ofstream journal(JournalPath(), std::ios::app | std::ios::binary);
+  journal << Cp1252ToUtf8(call) << '\n';
 }
 
 std::vector<PrintedDocument> LoadDetailTape(const std::string& directory) {

@@ -180,6 +180,13 @@ std::string Spread(std::string_view left, std::string_view right, int width) {
   return PadRight(left, room) + " " + std::string(right);
 }
 
+std::vector<std::string> SpreadLines(std::string_view left, std::string_view right, int width) {
+  if (left.size() + 1 + right.size() <= static_cast<std::size_t>(width)) {
+    return {Spread(left, right, width)};
+  }
+  return {PadRight(left, width), PadLeft(right, width)};
+}
+
 std::vector<std::string> WrapLines(std::string_view text, int width) {
   std::vector<std::string> lines;
   std::size_t start = 0;

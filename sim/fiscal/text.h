@@ -59,6 +59,10 @@ std::string Centre(std::string_view text, int width);
 // `left` and `right` on one line of `width`, the gap filled with blanks.
 std::string Spread(std::string_view left, std::string_view right, int width);
 
+// The same on one line when both fit; otherwise `left` on a line of its own
+// and `right` right-aligned below it, so that neither is cut.
+std::vector<std::string> SpreadLines(std::string_view left, std::string_view right, int width);
+
 // Splits a printed text into lines of at most `width` bytes: at line feeds
 // (a carriage return before one is dropped) and, for longer lines, every
 // `width` bytes. A trailing line feed does not add an empty line.

@@ -4,6 +4,7 @@
 // the blocked products. The host prepares the figures; these only lay them
 // out.
 #include <string>
+#include <vector>
 
 #include "core/data_module.h"
 #include "credit/credit_text.h"
@@ -51,11 +52,9 @@ bool ImpSaldo(const std::string& EsquemaCor, zel::Dataset& Saldos, const std::st
   using namespace zel;
   EnsureDataModule();
   RequireFields(Saldos, {"NMFAMILISALD", "SALDOFAM"});
-  OpenReportFrame(EsquemaCor);
-  SendText(Line(Centraliza(">>> Consulta Saldo <<<", kCreditWidth)) + Line(Rule()) +
-           Line(Cabecalho1 + " - " + Cabecalho2) + "\n");
   // Every family and the total go out, in pieces of whole lines: however
-  // many families a consumer has, none is lost.
+  // many families a consumer has, none is lost. They are read before the
+  // report opens, so a balance that is no number leaves nothing printed.
   std::string text;
   double total = 0;
   for (; !Saldos.Eof(); Saldos.Next()) {
@@ -64,6 +63,9 @@ bool ImpSaldo(const std::string& EsquemaCor, zel::Dataset& Saldos, const std::st
                  TamFixoR(Fixed(balance), kValueWidth));
     total += balance;
   }
+  OpenReportFrame(EsquemaCor);
+  SendText(Line(Centraliza(">>> Consulta Saldo <<<", kCreditWidth)) + Line(Rule()) +
+           Line(Cabecalho1 + " - " + Cabecalho2) + "\n");
   SendText(text + TotalLines(total));
   CloseNonFiscalDocument(EsquemaCor);
   return true;
@@ -75,7 +77,8 @@ void Saldo_CredPessoal(const std::string& /*Reservado1*/, const std::string& /*R
   using namespace zel;
   EnsureDataModule();
   RequireFields(Saldos, {"NMFAMILISALD", "VRSALDCONFAM"});
-  OpenReportFrame(EsquemaCor);
+  // The whole text is made before the report opens: a balance that is no
+  // number raises with nothing printed.
   std::string text =
       "\n" + Line(Centraliza(Titulo, kCreditWidth)) + Line(std::string(kCreditWidth, ' '));
   double total = 0;
@@ -88,6 +91,7 @@ void Saldo_CredPessoal(const std::string& /*Reservado1*/, const std::string& /*R
   }
   text += Line(Rule()) +
           Line(TamFixo(kTotalLabel, kAllNameWidth) + TamFixoR(Fixed(total), kAllValueWidth));
+  OpenReportFrame(EsquemaCor);
   SendText(text);
   CloseNonFiscalDocument(EsquemaCor);
 }
@@ -100,31 +104,38 @@ bool SaldoNegativo(const std::string& Reservado1, const std::string& EsquemaCor,
   EnsureDataModule();
   RequireFields(TiposConsumidor, {"CDTIPOCONS", "NMTIPOCONS"});
   RequireFields(Consumidores, {"CDTIPOCONS", "NMCONSUMIDOR", "SALDONEGATIVO"});
-  FilterGuard keep_filter(Consumidores);
-  bool printed = false;
-  for (; !TiposConsumidor.Eof(); TiposConsumidor.Next()) {
-    Consumidores.SetFilter(EqualsText("CDTIPOCONS", TiposConsumidor.AsText("CDTIPOCONS")));
-    Consumidores.SetFiltered(true);
-    if (Consumidores.IsEmpty()) continue;
-    std::string heading;
-    if (!printed) {
-      Cabecalho(Reservado1, EsquemaCor, Titulo, Caixa, Reservado7, Reservado8);
-      heading = Line(Centraliza(">>> Saldo Negativo por Consumidor <<<", kCreditWidth));
-    }
-    heading += Line(Rule()) + Line(TiposConsumidor.AsText("NMTIPOCONS"));
-    printed = true;
-    double total = 0;
-    for (Consumidores.First(); !Consumidores.Eof(); Consumidores.Next()) {
-      const double balance = Consumidores.AsDouble("SALDONEGATIVO");
-      SendText(heading + Line(TamFixo(Consumidores.AsText("NMCONSUMIDOR") + "  ", kNameWidth) +
+  // Every group is laid out before the report opens, so a balance that is
+  // no number raises with nothing printed; the pieces then go out as laid
+  // out, one per consumer line and one per group total.
+  std::vector<std::string> pieces;
+  {
+    FilterGuard keep_filter(Consumidores);
+    for (; !TiposConsumidor.Eof(); TiposConsumidor.Next()) {
+      Consumidores.SetFilter(EqualsText("CDTIPOCONS", TiposConsumidor.AsText("CDTIPOCONS")));
+      Consumidores.SetFiltered(true);
+      if (Consumidores.IsEmpty()) continue;
+      std::string heading;
+      if (pieces.empty()) {
+        heading = Line(Centraliza(">>> Saldo Negativo por Consumidor <<<", kCreditWidth));
+      }
+      heading += Line(Rule()) + Line(TiposConsumidor.AsText("NMTIPOCONS"));
+      double total = 0;
+      for (Consumidores.First(); !Consumidores.Eof(); Consumidores.Next()) {
+        const double balance = Consumidores.AsDouble("SALDONEGATIVO");
+        pieces.push_back(heading +
+                         Line(TamFixo(Consumidores.AsText("NMCONSUMIDOR") + "  ", kNameWidth) +
                               TamFixoR(Fixed(balance), kNegativeValueWidth)));
-      heading.clear();
-      total += balance;
+        heading.clear();
+        total += balance;
+      }
+      pieces.push_back(TotalLines(total));
     }
-    SendText(TotalLines(total));
   }
-  if (printed) CloseNonFiscalDocument(EsquemaCor);
-  return printed;
+  if (pieces.empty()) return false;
+  Cabecalho(Reservado1, EsquemaCor, Titulo, Caixa, Reservado7, Reservado8);
+  for (const std::string& piece : pieces) SendText(piece);
+  CloseNonFiscalDocument(EsquemaCor);
+  return true;
 }
 
 bool ImprimeProdBloq(const std::string& EsquemaCor, const std::string& /*Reservado2*/,

@@ -1,6 +1,7 @@
 // Consumer debit receipts (a sale paid from a prepaid account) and the
 // receipt of a cancelled credit purchase, on the fiscal printer.
 #include <string>
+#include <vector>
 
 #include "core/data_module.h"
 #include "core/messages.h"
@@ -73,6 +74,12 @@ bool Comp_DebitoCons(const std::string& EsquemaCor, const zel::Variant& Produtos
   const double new_balance = SaldoParte1 + PrecoSubsidiado + Complemento - Total;
   if (!(RoundDec(Total, 2) > 0)) return true;
   const std::string value = ReceiptValueText(Total);
+  // Laid out before the printer is asked anything: a product whose
+  // quantity or price is no number raises with nothing printed.
+  std::vector<std::string> product_lines;
+  for (products.First(); !products.Eof(); products.Next()) {
+    product_lines.push_back(ProductLine(products));
+  }
   const std::string form = FormaPgto.substr(0, kPaymentFormLength);
   const std::string ticket_line =
       SenhaPedido.empty() ? "" : MsgPadrao("SEN_PED") + SenhaPedido + "\r\n";
@@ -84,8 +91,8 @@ bool Comp_DebitoCons(const std::string& EsquemaCor, const zel::Variant& Produtos
 
   if (!Abre_Comp_NFiscalVinc("", form, value, number)) return false;
   bool printed = SendText(DebitHeading({CdConsumidor, NmConsumidor, CdCliente, Cliente2}));
-  for (products.First(); printed && !products.Eof(); products.Next()) {
-    printed = SendText(ProductLine(products));
+  for (std::size_t i = 0; printed && i < product_lines.size(); ++i) {
+    printed = SendText(product_lines[i]);
   }
   if (printed) {
     std::string closing =
@@ -111,20 +118,25 @@ void ImpDebito_Consumidor(const std::string& /*Reservado1*/, const std::string& 
   using namespace zel;
   EnsureDataModule();
   RequireFields(Itens, {"QTPRODCOMVEN", "VRPRECCOMVEN", "VRDESCCOMVEN", "NMPRODUTO"});
-  OpenManagementReport(EsquemaCor);
-  ImpFisDebug("Inicia - Debito_Consumidor");
-
-  std::string text = "\n";
+  // The items are laid out before the report opens: one whose quantity,
+  // price or discount is no number raises with nothing printed.
+  std::vector<std::string> item_lines;
   double total = 0;
   for (Itens.First(); !Itens.Eof(); Itens.Next()) {
     const double quantity = Itens.AsDouble("QTPRODCOMVEN");
     const double net = Itens.AsDouble("VRPRECCOMVEN") - Itens.AsDouble("VRDESCCOMVEN");
     const double value = Trunc2(net * quantity);
     total += value;
-    SendText(
-        text + Line(TamFixo(FloatToText(quantity), 5) + TamFixo(Itens.AsText("NMPRODUTO"), 29) +
-                    "  " + TamFixoR(FloatToText(value), 10)),
-        kDebitReceiptPieceLength);
+    item_lines.push_back(Line(TamFixo(FloatToText(quantity), 5) +
+                              TamFixo(Itens.AsText("NMPRODUTO"), 29) + "  " +
+                              TamFixoR(FloatToText(value), 10)));
+  }
+  OpenManagementReport(EsquemaCor);
+  ImpFisDebug("Inicia - Debito_Consumidor");
+
+  std::string text = "\n";
+  for (const std::string& line : item_lines) {
+    SendText(text + line, kDebitReceiptPieceLength);
     text.clear();
     ImpFisDebug("imprimindo Produto Venda_Item");
   }

@@ -2,8 +2,8 @@
 // movements under a date line for each run of equal dates, the items of each
 // sale, and the sum of the family balances. Two forms: by family from the
 // families and movements datasets ("S"), or from one combined dataset.
-#include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,6 +17,7 @@
 #include "zel/credit_operations.h"
 #include "zel/dataset.h"
 #include "zel/driver_state.h"
+#include "zel/error.h"
 
 namespace zel {
 namespace {
@@ -25,6 +26,11 @@ constexpr int kMovementPrecision = 13;
 constexpr char kSaleMovement[] = "V";
 
 std::string Line(std::string_view text) { return std::string(text) + "\n"; }
+
+// The statement's texts in the order they go to the printer, each one sent
+// on its own. The whole statement is laid out before the report opens, so a
+// value that does not convert raises with nothing printed.
+using Texts = std::vector<std::string>;
 
 // The item lines of every sale, read once, keyed by sale and family: a
 // statement of many sales then costs the same per movement as one of few.
@@ -38,10 +44,10 @@ class SaleItems {
                TamFixoR(Fixed(items.AsDouble("VRTOTAL")), 6)));
     }
   }
-  void Print(const std::string& sale, const std::string& family) const {
+  void AddTo(Texts& texts, const std::string& sale, const std::string& family) const {
     auto it = lines_.find({RTrim(sale), RTrim(family)});
     if (it == lines_.end()) return;
-    for (const std::string& line : it->second) SendText(line);
+    texts.insert(texts.end(), it->second.begin(), it->second.end());
   }
 
  private:
@@ -57,18 +63,18 @@ struct MovementFields {
 constexpr MovementFields kFamilyFormFields{"VRMOVEXTCONS", "VRSALDCONEXT"};
 constexpr MovementFields kCombinedFormFields{"VALOR", "SALDO"};
 
-void PrintFamilyBlock(const std::string& name, double previous_balance) {
-  SendText(Line(Rule()) +
-           Line(TamFixo("SALDO ANTERIOR - " + name, 29) + TamFixoR(Fixed(previous_balance), 11)) +
-           Line(Rule()) +
-           Line(TamFixo("Data", 6) + TamFixo("Operacao", 19) + TamFixo("Valor", 8) +
-                TamFixo("Saldo", 7)));
+std::string FamilyBlock(const std::string& name, double previous_balance) {
+  return Line(Rule()) +
+         Line(TamFixo("SALDO ANTERIOR - " + name, 29) + TamFixoR(Fixed(previous_balance), 11)) +
+         Line(Rule()) +
+         Line(TamFixo("Data", 6) + TamFixo("Operacao", 19) + TamFixo("Valor", 8) +
+              TamFixo("Saldo", 7));
 }
 
-// Prints the movement at the cursor, after a date line when its date
+// Lays out the movement at the cursor, after a date line when its date
 // differs from the one before (`last_date`), then the sale's items.
-void PrintMovement(Dataset& movements, const MovementFields& fields, std::string& last_date,
-                   const std::string& family, const SaleItems& items) {
+void AddMovement(Texts& texts, const Dataset& movements, const MovementFields& fields,
+                 std::string& last_date, const std::string& family, const SaleItems& items) {
   const std::string date = DateToText(movements.AsDateTime("DATA"));
   std::string text;
   if (date != last_date) text = Line(date);
@@ -77,33 +83,27 @@ void PrintMovement(Dataset& movements, const MovementFields& fields, std::string
                TamFixo(movements.AsText("DSOPEEXTCONS"), 15) + "  " +
                TamFixoR(Fixed(movements.AsDouble(fields.value), kMovementPrecision), 7) + "  " +
                TamFixoR(Fixed(movements.AsDouble(fields.balance), kMovementPrecision), 7));
-  SendText(text);
+  texts.push_back(std::move(text));
   const std::string sale = movements.AsText("NRSEQVENDA");
   if (!EmptyString(sale) && movements.AsText("IDTPMOVEXT") == kSaleMovement) {
-    items.Print(sale, family);
+    items.AddTo(texts, sale, family);
   }
 }
 
-void PrintHeading(const std::string& reserved, const std::string& colour_scheme,
-                  const std::string& title, const std::string& register_label,
-                  const std::string& heading1, const std::string& heading2) {
-  Zel00101::Cabecalho(reserved, colour_scheme, title, register_label, "", "");
-  SendText(Line(heading1 + "-" + heading2));
-}
-
-// Form "S": the families in order, each with its movements.
-bool PrintByFamily(Dataset& families, Dataset& movements, Dataset& statement,
-                   const SaleItems& items, const std::function<void()>& heading) {
-  if (families.IsEmpty()) return false;
+// Form "S": the families in order, each with its movements. Nothing when
+// there is no family or no movement.
+std::optional<Texts> ByFamily(Dataset& families, Dataset& movements, Dataset& statement,
+                              const SaleItems& items) {
+  if (families.IsEmpty()) return std::nullopt;
   // The movements are walked in a copy of the driver's own, so the host's
   // dataset keeps its filter and cursor.
   if (Zel00101::cdsAuxExtSimp == nullptr) Zel00101::cdsAuxExtSimp = new Dataset("cdsAuxExtSimp");
   Dataset& copy = *Zel00101::cdsAuxExtSimp;
   copy.SetFilter("");
   copy.SetData(movements.Data());
-  if (copy.IsEmpty()) return false;
-  heading();
+  if (copy.IsEmpty()) return std::nullopt;
   copy.SetFiltered(true);
+  Texts texts;
   for (families.First(); !families.Eof(); families.Next()) {
     const std::string family = families.AsText("CDFAMILISALD");
     copy.SetFilter(EqualsText("CDFAMILISALD", family));
@@ -111,30 +111,35 @@ bool PrintByFamily(Dataset& families, Dataset& movements, Dataset& statement,
     // A family missing from the statement has no previous balance to show:
     // 0, never the balance of whichever row happened to be current.
     const bool found = statement.Locate("CDFAMILISALD", Variant(family), {true});
-    PrintFamilyBlock(families.AsText("NMFAMILISALD"), found ? statement.AsDouble("SALDANT") : 0);
+    texts.push_back(
+        FamilyBlock(families.AsText("NMFAMILISALD"), found ? statement.AsDouble("SALDANT") : 0));
     std::string last_date;
-    for (copy.First(); !copy.Eof(); copy.Next()) {
-      PrintMovement(copy, kFamilyFormFields, last_date, family, items);
+    try {
+      for (copy.First(); !copy.Eof(); copy.Next()) {
+        AddMovement(texts, copy, kFamilyFormFields, last_date, family, items);
+      }
+    } catch (const Error& error) {
+      // The copy's name means nothing to the host: name its dataset too.
+      throw Error(movements.Name() + ": " + error.what());
     }
   }
-  return true;
+  return texts;
 }
 
 // The combined form: runs of rows of one family, from the current row.
-bool PrintCombined(Dataset& statement, const SaleItems& items,
-                   const std::function<void()>& heading) {
-  if (statement.Eof()) return false;
-  heading();
+std::optional<Texts> Combined(Dataset& statement, const SaleItems& items) {
+  if (statement.Eof()) return std::nullopt;
+  Texts texts;
   while (!statement.Eof()) {
     const std::string family = statement.AsText("CDFAMILISALD");
-    PrintFamilyBlock(statement.AsText("NMFAMILISALD"), statement.AsDouble("SALDANT"));
+    texts.push_back(FamilyBlock(statement.AsText("NMFAMILISALD"), statement.AsDouble("SALDANT")));
     std::string last_date;
     while (!statement.Eof() && statement.AsText("CDFAMILISALD") == family) {
-      PrintMovement(statement, kCombinedFormFields, last_date, family, items);
+      AddMovement(texts, statement, kCombinedFormFields, last_date, family, items);
       statement.Next();
     }
   }
-  return true;
+  return texts;
 }
 
 }  // namespace
@@ -164,15 +169,15 @@ bool Extrato(const std::string& Reservado1, const std::string& EsquemaCor, zel::
                               "DSOPEEXTCONS", "VALOR", "SALDO", "NRSEQVENDA", "IDTPMOVEXT"});
   }
   const SaleItems items(ItensVenda);
-  auto heading = [&] {
-    PrintHeading(Reservado1, EsquemaCor, Titulo, Caixa, Cabecalho1, Cabecalho2);
-  };
-  const bool printed = by_family ? PrintByFamily(Familias, Movimentos, ExtratoDs, items, heading)
-                                 : PrintCombined(ExtratoDs, items, heading);
-  if (!printed) return false;
-
+  const std::optional<Texts> body =
+      by_family ? ByFamily(Familias, Movimentos, ExtratoDs, items) : Combined(ExtratoDs, items);
+  if (!body) return false;
   double total = 0;
   for (; !SaldosFamilia.Eof(); SaldosFamilia.Next()) total += SaldosFamilia.AsDouble("SALDOFAM");
+
+  Cabecalho(Reservado1, EsquemaCor, Titulo, Caixa, "", "");
+  SendText(Line(Cabecalho1 + "-" + Cabecalho2));
+  for (const std::string& text : *body) SendText(text);
   SendText(Line(Rule()) + Line(TamFixo("Saldo Total", 12) + TamFixoR(Fixed(total), 28)));
   CloseNonFiscalDocument(EsquemaCor);
   return true;

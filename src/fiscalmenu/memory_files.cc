@@ -66,6 +66,19 @@ bool SerialReading(std::span<const Variant> params) {
   const std::string flag = ElementText(params, 3);
   const std::string selector = ElementText(params, 4);
 
+  // A Retorno.txt left by an earlier reading must never be copied and
+  // signed as this one: it goes before the printer is asked, so a reading
+  // that reports success without writing ends in the copy error below.
+  if (const std::string earlier = Zel00101::retornaPathBematech(); earlier != kConfigNotFound) {
+    try {
+      Env::Current()->RemoveFile(earlier + "Retorno.txt");
+    } catch (const FileError& error) {
+      ShowMenuDialog("ERRO AO GERAR ARQUIVO DE MEMORIA FISCAL. (ERRO COPIA - " +
+                         std::to_string(error.windows_code()) + ")",
+                     scheme, kMenuProblem);
+      return false;
+    }
+  }
   const int status = CallReading(true, first, last, flag, selector);
   if (!Zel00101::AnalisaRetorno(scheme, status, false, false, false)) return false;
 

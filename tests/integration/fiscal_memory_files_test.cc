@@ -166,6 +166,30 @@ TEST_F(FiscalMemoryFilesTest, FailedCopyIsAFailureWithTheWindowsCode) {
   EXPECT_FALSE(env_.DirectoryExists("C:\\MenuFiscal"));
 }
 
+// An earlier reading's Retorno.txt is never copied and signed as this one:
+// a printer that answers success without writing ends in the copy error,
+// and an old file that cannot be removed stops before the printer is asked.
+TEST_F(FiscalMemoryFilesTest, AnEarlierReadingIsNeverTakenForThisOne) {
+  ASSERT_TRUE(SerialReading("C", "DATA"));
+  host_.dialogs.clear();
+  std::filesystem::remove_all(env_.MapPath("C:\\MenuFiscal"));
+  std::filesystem::create_directory(env_.MapPath("C:\\MenuFiscal"));
+  FailEntry("Bematech_FI_LeituraMemoriaFiscalSerialDataMFD", 1);
+
+  EXPECT_FALSE(SerialReading("C", "DATA"));
+  EXPECT_THAT(Dialogs(), ElementsAre("ERRO AO GERAR ARQUIVO DE MEMORIA FISCAL. (ERRO COPIA - 2)"));
+  EXPECT_THAT(MenuFiles(), IsEmpty());
+
+  env_.WriteFile("C:\\Retorno.txt", "an earlier reading\r\n");
+  env_.InjectFailure(EnvOperation::kRemoveFile, 1, "Retorno.txt");
+  host_.dialogs.clear();
+  ClearSimJournal();
+  EXPECT_FALSE(SerialReading("C", "DATA"));
+  EXPECT_THAT(Dialogs(), ElementsAre("ERRO AO GERAR ARQUIVO DE MEMORIA FISCAL. (ERRO COPIA - 5)"));
+  EXPECT_THAT(SimJournal(), Not(Contains(HasSubstr("LeituraMemoriaFiscalSerialDataMFD"))));
+  EXPECT_THAT(MenuFiles(), IsEmpty());
+}
+
 TEST_F(FiscalMemoryFilesTest, PrinterRefusalStopsBeforeAnyFileWorkWithoutADialog) {
   FailEntry("Bematech_FI_LeituraMemoriaFiscalSerialDataMFD", -2);
 

@@ -176,11 +176,11 @@ TEST_F(TableCommandsTest, ThePrinterKeepsTheTableAndPrintsItsCheck) {
   ASSERT_TRUE(Check("12", 10, 0));
 
   const std::vector<std::string> tape = Tape();
-  EXPECT_THAT(tape, Contains(HasSubstr("CONFERENCIA DE MESA")));
+  EXPECT_THAT(tape, Contains(HasSubstr("CONFERÊNCIA DE MESA")));
   EXPECT_THAT(tape, Contains(HasSubstr("MESA: 12")));
   EXPECT_THAT(tape, Contains(HasSubstr("1,000UN x 3,50")));
   EXPECT_THAT(tape, Contains(::testing::AllOf(HasSubstr("SUBTOTAL R$"), HasSubstr("28,50"))));
-  EXPECT_THAT(tape, Contains(::testing::AllOf(HasSubstr("TAXA DE SERVICO R$"), HasSubstr("2,85"))));
+  EXPECT_THAT(tape, Contains(::testing::AllOf(HasSubstr("TAXA DE SERVIÇO R$"), HasSubstr("2,85"))));
   EXPECT_THAT(tape, Contains(::testing::AllOf(HasSubstr("TOTAL R$"), HasSubstr("31,35"))));
   EXPECT_THAT(host_.dialogs, IsEmpty());
 }

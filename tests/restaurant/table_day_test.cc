@@ -115,7 +115,7 @@ TEST_F(TableDayTest, TwoTablesATransferAJoinACheckOneCouponAndTheZ) {
                                        std::string(kPay) + "|Cartao Credito|17,40"));
 
   const std::vector<std::string> tape = Tape();
-  EXPECT_THAT(tape, Contains(HasSubstr("CONFERENCIA DE MESA")));
+  EXPECT_THAT(tape, Contains(HasSubstr("CONFERÊNCIA DE MESA")));
   EXPECT_THAT(tape, Contains(AllOf(HasSubstr("TOTAL R$"), EndsWith(" 37,40"))));
   EXPECT_THAT(tape, Contains(HasSubstr("PUDIM")));
   // Only table 0002 is left: the juice and the transferred cola.
@@ -130,7 +130,7 @@ TEST_F(TableDayTest, TwoTablesATransferAJoinACheckOneCouponAndTheZ) {
   ASSERT_TRUE(Op<ReadingFn>("Reducao_Z_Imp")("", kScheme, ""));
   EXPECT_EQ(SimFigure("reductions"), reductions + 1);
   EXPECT_EQ(SimFigure("grand_total") - grand_total_before, kClosedCents);
-  EXPECT_THAT(Tape(), Contains(HasSubstr("REDUCAO Z")));
+  EXPECT_THAT(Tape(), Contains(HasSubstr("REDUÇÃO Z")));
 }
 
 }  // namespace

@@ -111,8 +111,8 @@ TEST_F(LegacyTest, TableCommandsKeepTablesAndOpenACoupon) {
   ASSERT_EQ(Send("80|50|12|2|1000"), 0);  // check with 10 % service
   EXPECT_EQ(Figure("cer"), 1);
   std::string tape = ReadFile("tape.txt");
-  EXPECT_NE(tape.find("CONFERENCIA DE MESA"), std::string::npos);
-  EXPECT_NE(tape.find("TAXA DE SERVICO R$"), std::string::npos);
+  EXPECT_NE(tape.find("CONFERÊNCIA DE MESA"), std::string::npos);
+  EXPECT_NE(tape.find("TAXA DE SERVIÇO R$"), std::string::npos);
   ASSERT_EQ(Send("80|52|12|"), 0);
   EXPECT_EQ(Figure("document"), 1);
   EXPECT_EQ(Figure("gross_sales"), 350 + 2500);
@@ -133,7 +133,7 @@ TEST_F(LegacyTest, TablesCanBeJoinedTransferredAndListed) {
   ASSERT_EQ(Send("80|51|1|3"), 0);
   EXPECT_EQ(ReadOldStatus().st2, 1);  // table 1 was closed
   ASSERT_EQ(Send("80|55"), 0);
-  EXPECT_NE(ReadFile("tape.txt").find("CARDAPIO"), std::string::npos);
+  EXPECT_NE(ReadFile("tape.txt").find("CARDÁPIO"), std::string::npos);
 }
 
 }  // namespace

@@ -45,7 +45,7 @@ TEST_F(ReductionTest, ZeroesTheDayAndCountsTheReduction) {
   EXPECT_EQ(forms.substr(16, 20), std::string(20, '0'));
   std::string data = Out(Bematech_FI_DadosUltimaReducaoMFD, 1278);
   EXPECT_EQ(data.substr(0, 4), "0001");
-  EXPECT_NE(ReadFile("tape.txt").find("REDUCAO Z"), std::string::npos);
+  EXPECT_NE(ReadFile("tape.txt").find("REDUÇÃO Z"), std::string::npos);
 }
 
 TEST_F(ReductionTest, SecondReductionOnTheSameDateIsRefused) {
@@ -126,7 +126,7 @@ TEST_F(ReductionTest, FiscalMemoryReadingsPrintOrWriteTheReductions) {
   SellAndClose("1,000");
   ASSERT_EQ(Bematech_FI_ReducaoZ(nullptr, nullptr), 1);
   ASSERT_EQ(Bematech_FI_LeituraMemoriaFiscalReducao("0001", "0001"), 1);
-  EXPECT_NE(ReadFile("tape.txt").find("LEITURA DA MEMORIA FISCAL"), std::string::npos);
+  EXPECT_NE(ReadFile("tape.txt").find("LEITURA DA MEMÓRIA FISCAL"), std::string::npos);
   EXPECT_EQ(Bematech_FI_LeituraMemoriaFiscalDataMFD("xx", "010199", "c"), -2);
   EXPECT_EQ(Bematech_FI_LeituraMemoriaFiscalSerialReducaoMFD("1", "1", "C"), 1);
   EXPECT_EQ(Bematech_FI_LeArquivoRetorno(), 1);
