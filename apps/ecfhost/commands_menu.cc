@@ -231,13 +231,19 @@ int RunMenu(Session& session, const Arguments& arguments) {
                    "': lmf, mirror, type-e, payments ou paf");
 }
 
+// The signing library's validateFile, beside the driver; nullptr when there
+// is none (the Windows build has none), with the reason in LastLibraryError.
+void* ValidateEntry(zel::Env& env) {
+  const std::string library_path =
+      std::filesystem::path(DefaultDriverPath()).parent_path().string() + "/sign_bema.dll";
+  const zel::LibraryHandle library = env.OpenLibrary(library_path);
+  return library == nullptr ? nullptr : env.GetSymbol(library, "validateFile");
+}
+
 int RunVerify(Session& session, const Arguments& arguments) {
   if (arguments.size() != 1) throw UsageError("informe o arquivo a conferir");
   zel::Env& env = session.workspace();
-  const std::string library_path =
-      std::filesystem::path(DefaultDriverPath()).parent_path().string() + "/libsign_bema.so";
-  const zel::LibraryHandle library = env.OpenLibrary(library_path);
-  void* entry = library == nullptr ? nullptr : env.GetSymbol(library, "validateFile");
+  void* entry = ValidateEntry(env);
   if (entry == nullptr)
     throw zel::Error("biblioteca de assinatura não encontrada: " + env.LastLibraryError());
   const std::string file = env.MapPath(arguments[0]);
@@ -264,6 +270,10 @@ void SignedFiscalMemoryFile(Session& session) {
                                        {"--from", "--to"}, {"--complete", "--file"}));
   for (const auto& [name, changed] : MenuFiles(session)) {
     if (!before.contains(name)) made.push_back(std::string(kMenuFolder) + "\\" + name);
+  }
+  if (ValidateEntry(session.workspace()) == nullptr) {
+    std::fprintf(session.out(), "Sem biblioteca de assinatura: arquivo sem assinatura.\n");
+    return;
   }
   for (const std::string& file : made) RunVerify(session, {file});
 }

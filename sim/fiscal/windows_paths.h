@@ -3,18 +3,11 @@
 // backslashes, the Windows system directory, and the output directory named
 // by the `Path` key of "BemaFI32.ini" in that system directory.
 //
-// The mapping follows the same rules as the driver's own, so that a file the
-// printer writes is where the driver looks for it:
-//   - "X:\..." (any drive letter, either case) hangs below the directory in
-//     the environment variable ZEL_DRIVE_X, by default "drive_x" in the
-//     current directory; a path starting with a single "\" is on drive C;
-//   - backslashes and slashes both separate components; a relative path is
-//     taken from the current directory; a POSIX absolute path passes as is;
-//   - a component that is not valid UTF-8 is Windows-1252 and is converted;
-//   - an existing file or directory is found whatever the case of its ASCII
-//     letters, as on Windows ("Bemafi32.ini" finds "BemaFI32.ini").
-// The system directory is ZEL_SYSTEM_DIR, by default "C:\Windows\System32".
-// This library is an outside one, so it reads the environment itself.
+// The mapping is the host SDK's own (zel::Env::Default()->MapPath, see
+// zel/env.h), so a file the printer writes is where the driver looks for it,
+// on Linux and on Windows: drive roots follow ZEL_DRIVE_X, the system
+// directory ZEL_SYSTEM_DIR, names match in any case. The printer does not
+// use a host's Env: it is an outside library.
 //
 // All functions read the environment and the file system at each call and
 // keep no state; they are safe to call from any thread.

@@ -71,14 +71,15 @@ std::optional<std::string> IniPath(const std::vector<std::string>& lines) {
 }
 
 // Where the printer library writes the reading. Without BemaFI32.ini the
-// library writes to the root of drive C, and so "\Retorno.txt" is looked
-// for; an ini file whose Path is missing or empty is a broken set-up.
+// library writes to the root of drive C, and so "C:\Retorno.txt" is looked
+// for (not "\Retorno.txt", which Windows takes from the current directory's
+// drive); an ini file whose Path is missing or empty is a broken set-up.
 std::string ReturnFilePath() {
   Env& env = *Env::Current();
   std::string ini = env.SystemDirectory();
   if (!ini.ends_with('\\')) ini += '\\';
   ini += "Bemafi32.ini";
-  std::string folder;
+  std::string folder = "C:\\";
   if (env.FileExists(ini)) {
     const std::optional<std::string> path = IniPath(env.ReadLines(ini));
     if (!path || path->empty()) {
@@ -234,9 +235,7 @@ void FillTaxRates(Dataset& table, const std::vector<TaxRateFigure>& rates, DateT
 // The host's dataset as a packet, or nothing for one that has no fields
 // yet (a fresh dataset the host leaves to the export to shape): such a
 // dataset has no packet to give.
-Variant PacketOf(Dataset& table) {
-  return table.FieldCount() == 0 ? Variant() : table.Data();
-}
+Variant PacketOf(Dataset& table) { return table.FieldCount() == 0 ? Variant() : table.Data(); }
 
 // Puts back what PacketOf took.
 void Restore(Dataset& table, const Variant& packet) {
@@ -268,8 +267,8 @@ void Export(const std::string& scheme, Dataset& payment_types,
 
   const std::array<Dataset*, 4> module = {&data.cdsReducaoZ, &data.cdsFormPgtoRedZ,
                                           &data.cdsImpostoRedZ, &data.cdsTotNFiscRedZ};
-  const std::array<Variant, 4> before = {PacketOf(*host[0]), PacketOf(*host[1]),
-                                         PacketOf(*host[2]), PacketOf(*host[3])};
+  const std::array<Variant, 4> before = {PacketOf(*host[0]), PacketOf(*host[1]), PacketOf(*host[2]),
+                                         PacketOf(*host[3])};
   data.cdsTipoRece.SetData(payment_types.Data());
   for (std::size_t i = 0; i < module.size(); ++i) {
     if (!before[i].IsEmpty()) module[i]->SetData(before[i]);

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "host/rounding.h"
 #include "zel/error.h"
 
 namespace zel {
@@ -71,7 +72,8 @@ Split SplitValue(DateTime value) {
   }
   const double whole = std::trunc(v);
   std::int64_t day = static_cast<std::int64_t>(whole);
-  std::int64_t ms = std::llround(std::fabs(v - whole) * kMillisecondsPerDay);
+  std::int64_t ms =
+      static_cast<std::int64_t>(RoundHalfAwayFromZero(std::fabs(v - whole) * kMillisecondsPerDay));
   if (ms >= kMillisecondsPerDay) {  // 23:59:59.9996 rounds into the next day
     ms -= kMillisecondsPerDay;
     ++day;

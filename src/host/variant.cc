@@ -6,6 +6,7 @@
 #include "host/codepage.h"
 #include "host/date_format.h"
 #include "host/number_format.h"
+#include "host/rounding.h"
 #include "zel/error.h"
 
 namespace zel {
@@ -98,7 +99,7 @@ std::string Describe(const Variant& value) {
 
 std::int64_t RoundToInteger(double number, const Variant& source) {
   if (!std::isfinite(number)) FailConversion(source, Variant::Kind::kInteger);
-  const double rounded = std::round(number);  // halves go away from zero
+  const double rounded = RoundHalfAwayFromZero(number);
   if (rounded < -kInt64Limit || rounded >= kInt64Limit) {
     FailConversion(source, Variant::Kind::kInteger);
   }

@@ -22,5 +22,5 @@ endforeach()
 # The built driver exports the operations under the names a host looks up.
 zel_add_test(vendor_exports_test SOURCES vendor_exports_test.cc LIBS zel_platform)
 target_compile_definitions(vendor_exports_test
-  PRIVATE ZEL_TEST_LIBRARY_DIR="${CMAKE_LIBRARY_OUTPUT_DIRECTORY}")
+  PRIVATE ZEL_TEST_LIBRARY_DIR="$<TARGET_FILE_DIR:zel00100>")
 add_dependencies(vendor_exports_test zel00100)

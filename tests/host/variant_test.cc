@@ -117,6 +117,7 @@ TEST_P(VariantTest, DoubleToIntegerRoundsHalfAwayFromZero) {
                                                    {3.5, 4},
                                                    {2.49, 2},
                                                    {0.49999999999999994, 0},
+                                                   {-0.49999999999999994, 0},
                                                    {-9223372036854775808.0, kMinInt}};
   for (const auto& [number, integer] : cases) EXPECT_EQ(Variant(number).AsInteger(), integer);
   EXPECT_EQ(Variant(DateTime{44000.75}).AsInteger(), 44001);

@@ -1,6 +1,7 @@
 // CreditFixture: a DriverFixture that also has the simulated non-fiscal
-// receipt printer (libMp2032.so, loaded by the driver as Mp2032.dll) and a
-// pseudo-terminal standing in for the receipt printer's serial port COM5.
+// receipt printer (Mp2032.dll, libMp2032.so on Linux) and, where the system
+// has one, a pseudo-terminal standing in for the receipt printer's serial
+// port COM5 (port_.available(); not under wine).
 //
 // The fiscal printer is ready for reports: totalizer 02 "Rel Gerencial"
 // (IdTotRelatorio), 03 "Compra Credito" and 04 "Canc Credito", and payment
@@ -17,32 +18,12 @@
 #include <utility>
 #include <vector>
 
+#include "pseudo_terminal.h"
 #include "support/driver_fixture.h"
 #include "zel/dataset.h"
 #include "zel/variant.h"
 
 namespace zel {
-
-// The master side of a pseudo-terminal; its slave is the device a port
-// name is mapped to.
-class PseudoTerminal {
- public:
-  PseudoTerminal();
-  ~PseudoTerminal();
-  PseudoTerminal(const PseudoTerminal&) = delete;
-  PseudoTerminal& operator=(const PseudoTerminal&) = delete;
-
-  const std::string& slave_name() const { return slave_name_; }
-  // Whether the line is set to 19200 baud, 8 data bits, no parity, one
-  // stop bit (as the last opener of the slave left it).
-  bool Is19200EightNoneOne() const;
-  // What arrived until nothing more came for `quiet`.
-  std::string ReceiveAll(std::chrono::milliseconds quiet = std::chrono::milliseconds(300));
-
- private:
-  int master_ = -1;
-  std::string slave_name_;
-};
 
 // A host dataset with the given fields and rows (values in field order),
 // open on its first row.

@@ -38,6 +38,9 @@ constexpr char kMp100Symbol[] =
     "RN3zel7DatasetEdRKS5_SB_SB_SB_SB_SB_SB_b";
 
 const std::string kBlank48(48, ' ');
+// Why the serial model's tests skip under wine.
+constexpr char kNoPseudoTerminal[] =
+    "no pseudo-terminal to stand in for COM5: a Windows program has none, even under wine";
 const std::string kRule48(48, '-');
 
 Dataset Payments(std::initializer_list<std::vector<Variant>> rows) {
@@ -205,7 +208,9 @@ TEST_F(CreditReceiptsTest, BadInputRaisesBeforeAnythingIsPrinted) {
   }
   EXPECT_THAT(ReceiptJournal(), IsEmpty());
   EXPECT_THAT(SimJournal(), IsEmpty());
-  EXPECT_EQ(port_.ReceiveAll(std::chrono::milliseconds(50)), "");
+  if (port_.available()) {
+    EXPECT_EQ(port_.ReceiveAll(std::chrono::milliseconds(50)), "");
+  }
 }
 
 TEST_F(CreditReceiptsTest, ModelParametersFollowTheModelsTable) {
@@ -319,6 +324,7 @@ TEST_F(CreditReceiptsTest, NonFiscalLayoutsOnTheReceiptPrinter) {
 }
 
 TEST_F(CreditReceiptsTest, SerialModelGetsOneCopyStraightThroughThePort) {
+  if (!port_.available()) GTEST_SKIP() << kNoPseudoTerminal;
   Dataset payments = Payments({{20.0, "Dinheiro"}});
 
   EXPECT_TRUE(Nfisc(payments, "3", "09", "7"));
@@ -338,6 +344,7 @@ TEST_F(CreditReceiptsTest, SerialModelGetsOneCopyStraightThroughThePort) {
 }
 
 TEST_F(CreditReceiptsTest, SerialWriteSendsTheTextAsItIs) {
+  if (!port_.available()) GTEST_SKIP() << kNoPseudoTerminal;
   EXPECT_EQ(Op<SerialWriteFn>("Formata_Bematech_MP100")("linha 1\nlinha 2\n\x1bw", "COM5"), "");
   EXPECT_EQ(port_.ReceiveAll(), "linha 1\nlinha 2\n\x1bw");
   EXPECT_TRUE(port_.Is19200EightNoneOne());

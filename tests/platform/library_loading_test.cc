@@ -15,6 +15,19 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
 
+// The file a Windows library name stands for on this system ("ZelProbe":
+// libZelProbe.so on Linux, ZelProbe.dll on Windows).
+std::string LibraryFile(const std::string& stem) {
+  return ZEL_LIBRARY_FILE_PREFIX + stem + ZEL_LIBRARY_FILE_SUFFIX;
+}
+
+// Two directories as one ZEL_LIBRARY_PATH: ';' between them where libraries
+// are DLLs (Windows), ':' elsewhere.
+std::string PathList(const std::string& first, const std::string& second) {
+  const bool windows = std::string_view(ZEL_LIBRARY_FILE_SUFFIX) == ".dll";
+  return first + (windows ? ";" : ":") + second;
+}
+
 using TwiceAndOne = int (*)(int);
 using CopyName = const char* (*)();
 
@@ -30,7 +43,8 @@ class LibraryLoadingTest : public ::testing::Test {
 };
 
 TEST_F(LibraryLoadingTest, AWindowsNameIsFoundThroughZelLibraryPath) {
-  ScopedEnvironmentVariable path("ZEL_LIBRARY_PATH", "/nonexistent:" ZEL_PROBE_LIBRARY_DIR);
+  ScopedEnvironmentVariable path("ZEL_LIBRARY_PATH",
+                                 PathList("/nonexistent", ZEL_PROBE_LIBRARY_DIR));
   const LibraryHandle library = env_->OpenLibrary("ZelProbe.dll");
   ASSERT_NE(library, nullptr) << env_->LastLibraryError();
   auto twice_and_one =
@@ -57,7 +71,7 @@ TEST_F(LibraryLoadingTest, ALibraryBesideTheProgramIsFoundWithoutTheVariable) {
 TEST_F(LibraryLoadingTest, ZelLibraryPathComesBeforeThePlaceBesideTheProgram) {
   TempDir folder;
   // The library-folder build under the name of the one beside the program.
-  fs::copy_file(ZEL_PROBE_LIBRARY_FILE, folder.Join("libZelProbeBeside.so"));
+  fs::copy_file(ZEL_PROBE_LIBRARY_FILE, folder.Join(LibraryFile("ZelProbeBeside")));
   ScopedEnvironmentVariable path("ZEL_LIBRARY_PATH", folder.path());
   const LibraryHandle library = env_->OpenLibrary("ZelProbeBeside.dll");
   ASSERT_NE(library, nullptr) << env_->LastLibraryError();
@@ -72,23 +86,25 @@ TEST_F(LibraryLoadingTest, ANameWithADirectoryIsLoadedFromThereOnly) {
 
   TempDir empty;
   EXPECT_EQ(env_->OpenLibrary(empty.Join("ZelProbeBeside.dll")), nullptr);
-  EXPECT_THAT(env_->LastLibraryError(), HasSubstr(empty.path()));
+  EXPECT_THAT(env_->LastLibraryError(), HasSubstr(env_->MapPath(empty.path())));
 }
 
 TEST_F(LibraryLoadingTest, AMissingLibraryGivesNullAndSaysWhereItLooked) {
   ScopedEnvironmentVariable path("ZEL_LIBRARY_PATH", ZEL_PROBE_LIBRARY_DIR);
   EXPECT_EQ(env_->OpenLibrary("NoSuchVendor.dll"), nullptr);
   const std::string reason = env_->LastLibraryError();
-  EXPECT_THAT(reason, HasSubstr("libNoSuchVendor.so"));
-  EXPECT_THAT(reason, HasSubstr(ZEL_PROBE_LIBRARY_DIR));
+  EXPECT_THAT(reason, HasSubstr(LibraryFile("NoSuchVendor")));
+  EXPECT_THAT(reason, HasSubstr(env_->MapPath(ZEL_PROBE_LIBRARY_DIR)));
 }
 
 TEST_F(LibraryLoadingTest, TheFirstFileFoundIsTheOneTriedEvenWhenItIsBroken) {
   TempDir folder;
-  std::ofstream(folder.Join("libZelProbe.so")) << "not a shared object";
-  ScopedEnvironmentVariable path("ZEL_LIBRARY_PATH", folder.path() + ":" + ZEL_PROBE_LIBRARY_DIR);
+  std::ofstream(folder.Join(LibraryFile("ZelProbe"))) << "not a shared object";
+  ScopedEnvironmentVariable path("ZEL_LIBRARY_PATH",
+                                 PathList(folder.path(), ZEL_PROBE_LIBRARY_DIR));
   EXPECT_EQ(env_->OpenLibrary("ZelProbe.dll"), nullptr);
-  EXPECT_THAT(env_->LastLibraryError(), HasSubstr(folder.Join("libZelProbe.so")));
+  EXPECT_THAT(env_->LastLibraryError(),
+              HasSubstr(env_->MapPath(folder.Join(LibraryFile("ZelProbe")))));
 }
 
 TEST_F(LibraryLoadingTest, AMissingSymbolGivesNullAndItsName) {

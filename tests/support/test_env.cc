@@ -33,6 +33,19 @@ const char* OperationName(EnvOperation operation) {
   return "?";
 }
 
+// True when `path` is `directory` or lies below it, separators of either
+// kind and ASCII letters of either case being alike (as Windows has them).
+bool IsWithin(std::string_view path, std::string_view directory) {
+  if (path.size() < directory.size()) return false;
+  for (std::size_t i = 0; i < directory.size(); ++i) {
+    const char a = path[i] == '\\' ? '/' : path[i];
+    const char b = directory[i] == '\\' ? '/' : directory[i];
+    if (!EqualsIgnoringCase(std::string_view(&a, 1), std::string_view(&b, 1))) return false;
+  }
+  return path.size() == directory.size() || path[directory.size()] == '/' ||
+         path[directory.size()] == '\\';
+}
+
 std::string InjectedMessage(EnvOperation operation, std::string_view given) {
   return std::string("Injected failure of ") + OperationName(operation) + " on \"" +
          std::string(given) + "\"";
@@ -42,9 +55,9 @@ std::string InjectedMessage(EnvOperation operation, std::string_view given) {
 
 TestEnv::TestEnv(Env* target)
     : EnvWrapper(target),
-      host_(root_.Join("host")),
-      current_(root_.Join("current")),
-      system_(root_.Join("drive_c/Windows/System32")),
+      host_(target->MapPath(root_.Join("host"))),
+      current_(target->MapPath(root_.Join("current"))),
+      system_(target->MapPath(root_.Join("drive_c/Windows/System32"))),
       now_(EncodeDateTime(
           {.year = 2026, .month = 12, .day = 7, .hour = 10, .minute = 5, .second = 7})) {
   for (const std::string& directory : {host_, current_, system_}) {
@@ -53,7 +66,7 @@ TestEnv::TestEnv(Env* target)
 }
 
 std::string TestEnv::DriveRoot(char letter) const {
-  return root_.Join(std::string("drive_") + static_cast<char>(letter | 0x20));
+  return target()->MapPath(root_.Join(std::string("drive_") + static_cast<char>(letter | 0x20)));
 }
 
 void TestEnv::AdvanceClock(std::chrono::milliseconds step) {
@@ -87,6 +100,10 @@ void TestEnv::MaybeFail(EnvOperation operation, std::string_view given, std::str
 }
 
 std::string TestEnv::MapPath(std::string_view path) {
+  // A real path under the test's own folder (one this Env gave out) is
+  // already mapped; on Windows it starts with a drive letter that must not
+  // be redirected again.
+  if (IsWithin(path, root())) return target()->MapPath(path);
   return target()->MapPath(SpellRealPath(
       path, [this](char letter) { return DriveRoot(letter); }, [this] { return current_; }));
 }

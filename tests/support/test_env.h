@@ -11,7 +11,9 @@
 // directory), drive_c/ (C:\, other letters drive_x/, made on first need by
 // the test) and drive_c/Windows/System32 (system directory). Paths are mapped
 // here, then handed to the wrapped Env as real paths, so error messages name
-// the real path. Not thread-safe; one test thread.
+// the real path; a real path below root() (such as the directories above, in
+// the system's spelling) is left where it is. Not thread-safe; one test
+// thread.
 #ifndef ZEL_TESTS_SUPPORT_TEST_ENV_H_
 #define ZEL_TESTS_SUPPORT_TEST_ENV_H_
 
