@@ -11,6 +11,7 @@
 
 #include "command_families.h"
 #include "fiscal_config.h"
+#include "options.h"
 #include "sim_steering.h"
 
 namespace ecfhost {
@@ -19,12 +20,6 @@ namespace {
 constexpr std::int64_t kSecondsPerDay = 86400;
 constexpr int kDefaultFailureCode = -27;  // the printer refused
 constexpr int kMaxDays = 3650;
-
-// A mistake on the command line: exit status 2.
-class UsageMistake : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
 
 std::optional<long long> ReadInteger(const std::string& text) {
   std::size_t used = 0;
@@ -56,8 +51,8 @@ std::string ShowDay(int yyyymmdd) {
 std::string EntryName(const SimulatedPrinter& printer, const std::string& given) {
   const std::string name = given.starts_with("Bematech_FI_") ? given : "Bematech_FI_" + given;
   if (!printer.HasEntry(name)) {
-    throw UsageMistake("a impressora simulada não tem a função '" + given +
-                       "' (dê um nome como VendeItem ou Bematech_FI_VendeItem)");
+    throw UsageError("a impressora simulada não tem a função '" + given +
+                     "' (dê um nome como VendeItem ou Bematech_FI_VendeItem)");
   }
   return name;
 }
@@ -77,11 +72,11 @@ class SimCommand {
         action == "day" || action == "paper" || action == "power" || action == "lose-reply";
     const bool alone = action == "status" || action == "--next-day" || action == "reset";
     if (!valued && !alone) {
-      throw UsageMistake("ação desconhecida '" + action + "' (veja ecfhost sim --help)");
+      throw UsageError("ação desconhecida '" + action + "'");
     }
     if (arguments_.size() != (valued ? 2u : 1u) && !arguments_.empty()) {
-      throw UsageMistake("sim " + action + (valued ? " pede um valor" : " não aceita mais nada") +
-                         " (veja ecfhost sim --help)");
+      throw UsageError("sim " + action + (valued ? " pede um valor" : " não aceita mais nada") +
+                       " (veja ecfhost sim --help)");
     }
     if (action == "status") return Status();
     if (action == "--next-day") return MoveDays(1);
@@ -96,7 +91,7 @@ class SimCommand {
   static long long Days(const std::string& text) {
     const std::optional<long long> days = ReadInteger(text);
     if (!days || *days == 0 || *days > kMaxDays || *days < -kMaxDays) {
-      throw UsageMistake("sim day pede um número de dias como +1 ou -1, não '" + text + "'");
+      throw UsageError("sim day pede um número de dias como +1 ou -1, não '" + text + "'");
     }
     return *days;
   }
@@ -139,14 +134,14 @@ class SimCommand {
       out(0);
       Say("papel reposto", "papel reposto.");
     } else {
-      throw UsageMistake("sim paper é low, out ou ok, não '" + how + "'");
+      throw UsageError("sim paper é low, out ou ok, não '" + how + "'");
     }
     return 0;
   }
 
   int Power(const std::string& how) {
     if (how != "on" && how != "off") {
-      throw UsageMistake("sim power é on ou off, não '" + how + "'");
+      throw UsageError("sim power é on ou off, não '" + how + "'");
     }
     SteeringState state = LoadSteering(session_.workspace());
     state.powered_off = how == "off";
@@ -163,7 +158,7 @@ class SimCommand {
 
   int Fail() {
     if (arguments_.size() < 2 || arguments_.size() > 3) {
-      throw UsageMistake("uso: ecfhost sim fail FUNÇÃO [CÓDIGO]");
+      throw UsageError("uso: ecfhost sim fail FUNÇÃO [CÓDIGO]");
     }
     EntryFault fault;
     fault.entry = EntryName(printer_, arguments_[1]);
@@ -171,8 +166,8 @@ class SimCommand {
     if (arguments_.size() == 3) {
       const std::optional<long long> code = ReadInteger(arguments_[2]);
       if (!code || *code < -99 || *code > 99) {
-        throw UsageMistake("o código de sim fail é um código de retorno como -27, não '" +
-                           arguments_[2] + "'");
+        throw UsageError("o código de sim fail é um código de retorno como -27, não '" +
+                         arguments_[2] + "'");
       }
       fault.code = static_cast<int>(*code);
     }
@@ -209,12 +204,12 @@ class SimCommand {
   }
 
   int Journal() {
-    if (arguments_.size() > 2) throw UsageMistake("uso: ecfhost sim journal [LINHAS]");
+    if (arguments_.size() > 2) throw UsageError("uso: ecfhost sim journal [LINHAS]");
     std::optional<long long> last;
     if (arguments_.size() == 2) {
       last = ReadInteger(arguments_[1]);
       if (!last || *last <= 0) {
-        throw UsageMistake("sim journal pede um número de linhas, não '" + arguments_[1] + "'");
+        throw UsageError("sim journal pede um número de linhas, não '" + arguments_[1] + "'");
       }
     }
     zel::Env* env = zel::Env::Default();
@@ -276,12 +271,7 @@ void NextSimulatedDay(Session& session) { SimCommand(session, {"--next-day"}).Ru
 void ResetSimulatedPrinter(Session& session) { SimCommand(session, {"reset"}).Run(); }
 
 int RunSim(Session& session, const Arguments& arguments) {
-  try {
-    return SimCommand(session, arguments).Run();
-  } catch (const UsageMistake& mistake) {
-    std::fprintf(stderr, "ecfhost sim: %s\n", mistake.what());
-    return 2;
-  }
+  return SimCommand(session, arguments).Run();
 }
 
 }  // namespace ecfhost

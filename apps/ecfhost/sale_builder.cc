@@ -56,7 +56,7 @@ bool IsRate(const std::string& rate) {
 SaleItem ParseItem(const std::string& text) {
   const std::vector<std::string> fields = Split(text, ':');
   if (fields.size() < 5 || fields.size() > 7) {
-    Fail("o item '" + text + "' não segue CÓDIGO:NOME:ALÍQUOTA:QTDE:PREÇO[:DESCONTO[:UNIDADE]]");
+    Mistake("o item '" + text + "' não segue CÓDIGO:NOME:ALÍQUOTA:QTDE:PREÇO[:DESCONTO[:UNIDADE]]");
   }
   const std::string& name = fields[1];
   // Named by its code: the name itself may not be printable here.
@@ -67,16 +67,16 @@ SaleItem ParseItem(const std::string& text) {
   item.name = zel::Utf8ToCp1252(name);
   item.rate = fields[2];
   if (item.code.empty() || item.name.empty()) {
-    Fail("o item '" + text + "' precisa de um código e de um nome");
+    Mistake("o item '" + text + "' precisa de um código e de um nome");
   }
   if (item.code.size() > kItemCodeWidth) {
     Fail("o código do item '" + name + "' passa de " + std::to_string(kItemCodeWidth) +
          " caracteres, o limite da impressora");
   }
   if (!IsRate(item.rate)) {
-    Fail("a alíquota '" + item.rate + "' do item '" + name +
-         "' não é uma posição de dois dígitos (01, 02, ...) nem FF, II ou NN; as posições "
-         "programadas na impressora são mostradas por ecfhost program");
+    Mistake("a alíquota '" + item.rate + "' do item '" + name +
+            "' não é uma posição de dois dígitos (01, 02, ...) nem FF, II ou NN; as posições "
+            "programadas na impressora são mostradas por ecfhost program");
   }
   item.quantity = ParseAmount(fields[3], zel::Utf8ToCp1252("a quantidade do item '" + name + "'"));
   item.price = ParseAmount(fields[4], zel::Utf8ToCp1252("o preço do item '" + name + "'"));
@@ -97,14 +97,14 @@ SaleItem ParseItem(const std::string& text) {
 SalePayment ParsePayment(const std::string& text) {
   const std::size_t colon = text.rfind(':');
   if (colon == std::string::npos || colon == 0) {
-    Fail("o pagamento '" + text + "' não segue FORMA:VALOR");
+    Mistake("o pagamento '" + text + "' não segue FORMA:VALOR");
   }
   SalePayment payment;
   payment.form = text.substr(0, colon);
   const PaymentType* type = FindPaymentType(payment.form);
   if (type == nullptr) {
-    Fail("forma de pagamento desconhecida '" + payment.form +
-         "'; esta caixa aceita: " + PaymentTypeNames());
+    Mistake("forma de pagamento desconhecida '" + payment.form +
+            "'; esta caixa aceita: " + PaymentTypeNames());
   }
   payment.form = type->name;
   payment.amount = ParseAmount(text.substr(colon + 1), "o valor pago em " + payment.form);

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <set>
 
+#include "options.h"
 #include "zel/codepage.h"
 #include "zel/error.h"
 
@@ -139,6 +140,8 @@ void CheckItem(const SaleItem& item) {
 
 void Fail(const std::string& utf8) { throw zel::Error(zel::Utf8ToCp1252(utf8)); }
 
+void Mistake(const std::string& utf8) { throw UsageError(zel::Utf8ToCp1252(utf8)); }
+
 std::int64_t PriceCents(double price) { return CutToCents(price); }
 
 std::int64_t QuantityThousandths(double quantity) { return Scaled(quantity, 3, false); }
@@ -173,10 +176,10 @@ std::string CentsText(std::int64_t cents) {
 }
 
 void CheckSale(const SaleRequest& sale) {
-  if (sale.items.empty()) Fail("uma venda precisa de pelo menos um --item");
-  if (sale.payments.empty()) Fail("uma venda precisa de pelo menos um --pay");
+  if (sale.items.empty()) Mistake("uma venda precisa de pelo menos um --item");
+  if (sale.payments.empty()) Mistake("uma venda precisa de pelo menos um --pay");
   if (sale.discount > 0 && sale.surcharge > 0) {
-    Fail("um cupom leva desconto ou acréscimo no subtotal, não os dois");
+    Mistake("um cupom leva desconto ou acréscimo no subtotal, não os dois");
   }
   std::set<int> cancelled;
   for (int number : sale.cancelled_items) {

@@ -63,8 +63,12 @@ std::vector<std::string> CutWarnings(const SaleRequest& sale);
 // "01", ..., "FF").
 void CheckRates(const SaleRequest& sale, const std::vector<std::string>& programmed);
 
-// Raises zel::Error with `utf8` converted for the driver's error channel.
+// Raises zel::Error with `utf8` converted for the driver's error channel:
+// the sale cannot be printed (exit status 1).
 [[noreturn]] void Fail(const std::string& utf8);
+// Raises UsageError likewise: the command line does not describe a sale
+// (exit status 2).
+[[noreturn]] void Mistake(const std::string& utf8);
 
 }  // namespace ecfhost
 

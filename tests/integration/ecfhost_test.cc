@@ -102,7 +102,7 @@ TEST_F(EcfhostTest, ASaleIsPrintedAndItsCouponCanBeCancelled) {
 TEST_F(EcfhostTest, AnUnknownPaymentFormFailsBeforeAnythingIsPrinted) {
   const Outcome run = Ecfhost(std::string("sale ") + kRice + " --pay Pix:43.80");
 
-  EXPECT_NE(run.status, 0);
+  EXPECT_EQ(run.status, 2);
   EXPECT_EQ(Count(run.err, "\n"), 1) << run.err;
   EXPECT_THAT(run.err, HasSubstr("forma de pagamento desconhecida 'Pix'"));
   EXPECT_THAT(run.err, HasSubstr("Dinheiro, Cheque, Cartao Credito"));
@@ -135,24 +135,27 @@ TEST_F(EcfhostTest, AScriptedYesDoesNotRetryARefusedItemForever) {
 }
 
 TEST_F(EcfhostTest, ASaleTheHostCannotCompleteIsRefusedBeforePrinting) {
+  // Exit status 2 for a command line that describes no sale, 1 for a sale
+  // that cannot be printed.
   struct Case {
     std::string arguments, reason;
+    int status;
   };
   const Case cases[] = {
-      {std::string(kRice) + " --pay Dinheiro:43.79", "não cobrem o total do cupom (43,80)"},
-      {"--pay Dinheiro:10", "pelo menos um --item"},
-      {kRice, "pelo menos um --pay"},
-      {std::string(kRice) + " --pay Dinheiro:50 --cancel-item 2", "não há item 2 para cancelar"},
-      {"--item 'X:Y:01:1' --pay Dinheiro:1", "não segue CÓDIGO:NOME:ALÍQUOTA:QTDE:PREÇO"},
-      {"--item 'X:Y:7:1:2' --pay Dinheiro:2", "alíquota '7'"},
-      {"--item 'X:Y:01:1:abc' --pay Dinheiro:2", "preço do item 'Y'"},
-      {"--item 'X:Y:01:1:2:2' --pay Dinheiro:2", "não é menor que o total do item"},
-      {std::string(kRice) + " --pay Dinheiro:50 --discount 1 --surcharge 1", "não os dois"},
-      {std::string(kRice) + " --pay Dinheiro:50 --tip 1", "opção desconhecida '--tip'"},
+      {std::string(kRice) + " --pay Dinheiro:43.79", "não cobrem o total do cupom (43,80)", 1},
+      {"--pay Dinheiro:10", "pelo menos um --item", 2},
+      {kRice, "pelo menos um --pay", 2},
+      {std::string(kRice) + " --pay Dinheiro:50 --cancel-item 2", "não há item 2 para cancelar", 1},
+      {"--item 'X:Y:01:1' --pay Dinheiro:1", "não segue CÓDIGO:NOME:ALÍQUOTA:QTDE:PREÇO", 2},
+      {"--item 'X:Y:7:1:2' --pay Dinheiro:2", "alíquota '7'", 2},
+      {"--item 'X:Y:01:1:abc' --pay Dinheiro:2", "preço do item 'Y'", 2},
+      {"--item 'X:Y:01:1:2:2' --pay Dinheiro:2", "não é menor que o total do item", 1},
+      {std::string(kRice) + " --pay Dinheiro:50 --discount 1 --surcharge 1", "não os dois", 2},
+      {std::string(kRice) + " --pay Dinheiro:50 --tip 1", "opção desconhecida '--tip'", 2},
   };
   for (const Case& c : cases) {
     const Outcome run = Ecfhost("sale " + c.arguments);
-    EXPECT_NE(run.status, 0) << c.arguments;
+    EXPECT_EQ(run.status, c.status) << c.arguments;
     EXPECT_THAT(run.err, HasSubstr(c.reason)) << c.arguments;
   }
   EXPECT_THAT(Tape(), IsEmpty());
