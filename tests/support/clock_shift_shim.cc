@@ -40,8 +40,8 @@ extern "C" __attribute__((visibility("default"))) int gettimeofday(struct timeva
 }
 
 extern "C" __attribute__((visibility("default"))) time_t time(time_t* now) {
-  struct timespec spec;
-  clock_gettime(CLOCK_REALTIME, &spec);
-  if (now != nullptr) *now = spec.tv_sec;
-  return spec.tv_sec;
+  struct timespec moment;
+  clock_gettime(CLOCK_REALTIME, &moment);
+  if (now != nullptr) *now = moment.tv_sec;
+  return moment.tv_sec;
 }
