@@ -13,6 +13,7 @@
 FUZZ_SECONDS ?= 60
 PREFIX ?= /usr/local
 WINE64 ?= $(firstword $(wildcard /usr/lib/wine/wine64 /usr/lib/x86_64-linux-gnu/wine/wine64) wine64)
+WINESERVER ?= $(firstword $(wildcard /usr/lib/wine/wineserver64 /usr/lib/x86_64-linux-gnu/wine/wineserver64) wineserver)
 # Wine's own notes about what it does not emulate are of no interest here.
 export WINEDEBUG ?= -all
 
@@ -86,10 +87,14 @@ windows:
 # cannot (fork, pseudo-terminals, LD_PRELOAD, the OpenSSL signing stand-in)
 # are left out of that build by CMake, see the README.
 test-windows: windows
-	@# The first program started sets up wine's prefix; do it before the
-	@# tests start two at a time.
+	@# One wine server for the whole run: one started and stopped with each
+	@# program can be shutting down just as the next program connects
+	@# ("recvmsg: Connection reset by peer"). The first program started sets
+	@# up wine's prefix; do it before the tests start two at a time.
+	-$(WINESERVER) -k 2>/dev/null
+	$(WINESERVER) -p
 	$(WINE64) build/windows/bin/ecfhost.exe --help >/dev/null
-	ctest --preset windows
+	ctest --preset windows; status=$$?; $(WINESERVER) -k; exit $$status
 
 demo-windows: windows
 	rm -rf demo-run-windows && mkdir -p demo-run-windows
